@@ -1,0 +1,81 @@
+#pragma once
+// The project: canvas size, background (colour, optional picture and its
+// placement), the item stack and the view-steering state (shape, cut status,
+// the canvas dialog's scale preference).
+#include "document/CardList.h"
+#include "imaging/Colors.h"
+#include "platform/DesktopBackend.h"
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+enum Placement : int {
+    PLACEMENT_CENTER = 0,
+    PLACEMENT_TILE = 1,
+    PLACEMENT_STRETCH = 2,
+};
+
+class CMyDoc : public QObject {
+    Q_OBJECT
+public:
+    // A project on the given desktop: its wallpaper, placement and colour
+    // become the background, the screen size the canvas.
+    explicit CMyDoc(const mc::platform::DesktopSettings& desktop, QObject* parent = nullptr);
+    ~CMyDoc() override;
+
+    // Placement from the desktop's "TileWallpaper" and "WallpaperStyle".
+    static int PlacementFromDesktop(const QString& tileWallpaper, const QString& wallpaperStyle);
+
+    // Sets (or with an empty path clears) the background picture and chooses
+    // the placement from its size; marks modified and updates the views.
+    void LoadBackground(const QString& path);
+
+    // Stores the canvas size, marks modified and updates the views.
+    void SetCanvasSize(int width, int height);
+
+    // New Project: empties the item list; background, canvas, colour and the
+    // view-steering state stay. Clears the modified flag.
+    bool OnNewDocument();
+
+    // Destroys every item and tells the views that no item is current.
+    void DeleteAllCards();
+
+    // The modified flag, path and title of the project.
+    bool IsModified() const { return m_bModified; }
+    void SetModifiedFlag(bool modified = true);
+    const QString& GetPathName() const { return m_strPathName; }
+    void SetPathName(const QString& path); // also sets the title
+    // The file name of the project, or "Untitled" before the first save.
+    QString GetTitle() const;
+
+    // Asks every view to rebuild its background layer and repaint.
+    void UpdateAllViews();
+
+    // Fields, in declaration order.
+    CardList m_listCards;
+    std::unique_ptr<QImage> m_pBkImage;
+    QString m_strBkPath;
+    int m_nPredefined = -1;
+    int m_nPlacement = PLACEMENT_STRETCH;
+    int m_nCanvasWidth = 0;
+    int m_nCanvasHeight = 0;
+    mc::COLORREF m_crBkColor = 0;
+    int m_nShape = 1;
+    bool m_bCutStatus = false;
+    bool m_bByDisplayScale = true;
+
+Q_SIGNALS:
+    // The background or canvas changed: views rebuild and repaint.
+    void updated();
+    // The item list was emptied: views drop their current item.
+    void cardsCleared();
+    void modifiedChanged(bool modified);
+    void pathChanged(const QString& path);
+
+private:
+    bool m_bModified = false;
+    QString m_strPathName;
+};

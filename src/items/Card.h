@@ -1,0 +1,101 @@
+#pragma once
+// One picture on the canvas: its source file, working pixels, transform,
+// effect flags and the regions that clip it and locate it in the view.
+//
+// Item-local coordinates have their origin at the image centre, x to the
+// right and y downwards; the bitmap's top-left pixel lies at (-(W/2), -(H/2)).
+// m_ptCenter and the regions m_rgnItem / m_rgnKept are in view coordinates.
+#include "imaging/Region.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QRegion>
+#include <QString>
+#include <QTransform>
+
+#include <memory>
+
+class QPainter;
+
+class Card {
+public:
+    // Default construction: only the path (empty) and the two pixel regions
+    // (empty) are meaningful; the project reader and CloneTo set the rest.
+    Card() = default;
+    virtual ~Card();
+    Card(const Card&) = delete;
+    Card& operator=(const Card&) = delete;
+
+    // Add Image: decodes `path`, fits the zoom to at most 300 pixels a side,
+    // centres the item on the screen and computes its regions. Returns null
+    // when the file is not a readable picture.
+    static std::unique_ptr<Card> CreateFromFile(const QString& path);
+
+    // Project reader: decodes m_strPath again, rebuilds the uncut clip and
+    // re-applies the stored effects (erase, gray, semitransparency). False
+    // when the file is not a readable picture; m_pBitmap stays null then.
+    bool LoadImage();
+
+    // Clone: gives `target` this item's state, its own regions and pixels,
+    // centred on the screen.
+    void CloneTo(Card& target) const;
+
+    // Dragging: BeginDrag records the offset of `point` from the centre;
+    // DragTo moves the centre and shifts the regions by the same distance.
+    QPoint BeginDrag(QPoint point);
+    void DragTo(QPoint point);
+
+    // The item transform M (zoom, mirrors, shear, rotation about the centre;
+    // without the move to m_ptCenter).
+    QTransform Transform() const;
+
+    // Draws the item with `painter` whose origin is the view origin,
+    // clipped to m_pClip in item coordinates and to the painter's own clip.
+    void Draw(QPainter& painter) const;
+
+    // Recomputes m_rgnItem and, for an erased item, m_rgnKept.
+    void UpdateRegion();
+
+    // Pixel operations on the working bitmap.
+    void ApplyGray();
+    void ApplySemi();
+    void EraseBackground();
+    void UndoErase();
+    // Copies all pixels of `source` into `target` (same size; a smaller
+    // target takes what fits).
+    static void CopyPixels(const QImage& source, QImage& target);
+
+    // The centred image rectangle (0, 0, W, H) moved by (W / -2, H / -2).
+    static mc::Region ImageRectRegion(QSize size);
+
+    // Fields, in declaration order.
+    QString m_strPath;
+    double m_dAngle = 0.0;
+    double m_dScale = 1.0;
+    double m_dShearX = 0.0;
+    double m_dShearY = 0.0;
+    bool m_bFlipH = false;
+    bool m_bFlipV = false;
+    bool m_bGray = false;
+    bool m_bErased = false;
+    bool m_bSemi = false;
+    int m_nAlpha = 255;
+    int m_nEraseExtent = 0;
+    bool m_bCut = false;
+    bool m_bDragging = false;
+    QPoint m_ptCenter;
+    QPoint m_ptDragOffset;
+    std::unique_ptr<QImage> m_pBitmap;
+    QRegion m_rgnItem;
+    QRegion m_rgnKept;
+    std::unique_ptr<mc::Region> m_pClip;
+    std::unique_ptr<mc::Region> m_pKeep;
+    std::unique_ptr<mc::Region> m_pClipSaved;
+
+    // Zoom fitting on creation: the largest side limit and the step.
+    static constexpr int kFitLimit = 300;
+    static constexpr double kZoomStep = 0.1;
+    // Fitting stops here instead of going on towards zero for pictures wider
+    // or taller than 3000 pixels.
+    static constexpr double kMinFitScale = 0.1;
+};

@@ -1,0 +1,49 @@
+#pragma once
+// The canvas as the view shows it, without any widget: the background layer
+// (surround, black frame, white canvas, then colour and picture) rebuilt once
+// per document change, and the paint that copies the layer and draws the
+// items from the bottom of the stack to the top, clipped to the canvas. The
+// project's JPEG snapshot and the wallpaper export reuse it headless.
+#include <QColor>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+class CMyDoc;
+class QPainter;
+
+namespace mc::view {
+
+// Top-left corner of the canvas in view coordinates: centred in the captured
+// client area on each axis where the client is larger, else 0.
+QPoint CanvasOrigin(QSize clientSize, int canvasWidth, int canvasHeight);
+
+class CanvasLayer {
+public:
+    // Rebuilds the layer, (screen width + 2) x (screen height + 2) pixels.
+    void Rebuild(const CMyDoc& doc, QSize clientSize, QSize screenSize, QColor surround);
+
+    const QImage& Layer() const { return m_layer; }
+    // The canvas rectangle in view coordinates, as of the last rebuild.
+    QRect CanvasRect() const { return m_canvasRect; }
+
+    // Paints the layer and all items. `painter` maps view point (0,0) to its
+    // own origin; the items are clipped to the canvas rectangle.
+    void Paint(QPainter& painter, const CMyDoc& doc) const;
+
+private:
+    QImage m_layer;
+    QRect m_canvasRect;
+};
+
+// The finished canvas picture (canvas width x height): the layer and the
+// items cut out at the canvas origin. This is what the project's companion
+// JPEG holds.
+QImage RenderCanvas(const CMyDoc& doc, QSize clientSize, QSize screenSize, QColor surround);
+
+// The surround colour of the background layer (the palette's window colour,
+// or a fixed light gray without a GUI application).
+QColor SurroundColor();
+
+} // namespace mc::view
