@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs what is missing on a Debian 12 machine, then configures and builds.
+#   scripts/setup.sh [BUILD_DIR] [extra cmake arguments...]
+# Runs apt-get as root, or through sudo otherwise. Nothing is downloaded
+# except Debian packages.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${1:-$here/build}"
+shift || true
+
+packages=(
+  build-essential cmake ninja-build ccache pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-image-formats-plugins
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth openbox xdotool x11-utils imagemagick fonts-dejavu-core
+  libglib2.0-bin gsettings-desktop-schemas dbus-x11
+  feh xwallpaper
+  clang libclang-rt-14-dev
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+export CCACHE_BASEDIR="$here"
+cmake -S "$here" -B "$build" -G Ninja "${launcher[@]}" "$@" >/dev/null
+cmake --build "$build" -j2

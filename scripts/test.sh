@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# The whole test suite: installs what is missing, builds and runs ctest.
+#   scripts/test.sh              normal build in build/
+#   scripts/test.sh --sanitize   AddressSanitizer + UBSan build in build-asan/
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+if [ "${1:-}" = "--sanitize" ]; then
+  build="$here/build-asan"
+  "$here/scripts/setup.sh" "$build" -DMC_SANITIZE=ON -DMC_BUILD_BENCH=OFF
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+else
+  build="$here/build"
+  "$here/scripts/setup.sh" "$build"
+fi
+cd "$build"
+ctest --output-on-failure -j2
