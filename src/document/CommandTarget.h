@@ -27,4 +27,13 @@ public:
         (void)state;
         return false;
     }
+
+    // True for every `id` that OnCommand carries out. The menus enable such
+    // commands unless an update handler says otherwise; a command no target
+    // handles is shown disabled.
+    virtual bool HandlesCommand(int id) const
+    {
+        (void)id;
+        return false;
+    }
 };
