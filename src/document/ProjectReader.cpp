@@ -1,0 +1,217 @@
+#include "document/ProjectReader.h"
+
+#include "document/ByteStreams.h"
+#include "document/CMyDoc.h"
+#include "document/ProjectFormat.h"
+#include "imaging/ImageIO.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace mc::document {
+
+namespace {
+
+ParseResult damaged() { return {std::nullopt, DamagedFileMessage()}; }
+
+bool readDoubleFinite(ByteReader& in, double& value)
+{
+    // A NaN or infinite transform value cannot come from the program and
+    // would poison every region built from the item.
+    return in.readDouble(value) && std::isfinite(value);
+}
+
+// One item record into `record`; false when the record is incomplete or
+// cannot be right.
+bool readItem(ByteReader& in, ItemRecord& record)
+{
+    auto card = std::make_unique<Card>();
+    std::int32_t alpha = 0, extent = 0, x = 0, y = 0;
+    bool ok = in.readCountedUtf16(card->m_strPath)
+        && readDoubleFinite(in, card->m_dAngle)
+        && readDoubleFinite(in, card->m_dScale)
+        && readDoubleFinite(in, card->m_dShearX)
+        && readDoubleFinite(in, card->m_dShearY)
+        && in.readBool16(card->m_bFlipH)
+        && in.readBool16(card->m_bFlipV)
+        && in.readBool16(card->m_bGray)
+        && in.readBool16(card->m_bErased)
+        && in.readBool16(card->m_bSemi)
+        && in.readInt32(alpha)
+        && in.readInt32(extent)
+        && in.readBool16(card->m_bCut)
+        && in.readInt32(x)
+        && in.readInt32(y);
+    if (!ok)
+        return false;
+    // The pixel effects work on 1..255 and 0..50; other values cannot come
+    // from the program and are brought into range.
+    card->m_nAlpha = std::clamp(alpha, 1, 255);
+    card->m_nEraseExtent = std::clamp(extent, 0, 50);
+    card->m_ptCenter = QPoint(x, y);
+    if (card->m_bCut) {
+        QByteArray shape;
+        if (!in.readCountedBytes(shape))
+            return false;
+        std::optional<mc::Region> region = mc::Region::deserialize(shape);
+        if (!region)
+            return false;
+        record.cutShape = std::move(*region);
+    }
+    record.card = std::move(card);
+    return true;
+}
+
+// Pictures are read only from regular files: a path naming a device or a
+// pipe must not block or feed the decoder without end.
+bool isRegularFile(const QString& path)
+{
+    return !path.isEmpty() && QFileInfo(path).isFile();
+}
+
+} // namespace
+
+ParseResult ParseProject(const QByteArray& bytes, QSize screen)
+{
+    ByteReader in(bytes);
+
+    QByteArray magic;
+    if (!in.readBytes(3, magic))
+        return damaged();
+    if (std::memcmp(magic.constData(), kProjectMagic, 3) != 0)
+        return {std::nullopt, UnknownFormatMessage()};
+
+    std::int32_t version = 0;
+    if (!in.readInt32(version))
+        return damaged();
+    if (version < PROJECT_FORMAT_VERSION || version > kHighestKnownVersion)
+        return {std::nullopt, UnknownFormatMessage()};
+
+    QByteArray writer;
+    if (!in.readCountedBytes(writer))
+        return damaged();
+    if (version > PROJECT_FORMAT_VERSION)
+        return {std::nullopt, HigherVersionMessage(QString::fromUtf8(writer))};
+
+    ProjectContents c;
+    QByteArray bkPath;
+    std::int32_t width = 0, height = 0, predefined = 0, placement = 0, count = 0;
+    std::uint32_t color = 0;
+    bool ok = in.readCountedBytes(bkPath)
+        && in.readInt32(width)
+        && in.readInt32(height)
+        && in.readUInt32(color)
+        && in.readInt32(predefined)
+        && in.readInt32(placement)
+        && in.readBool16(c.byDisplayScale)
+        && in.readInt32(count);
+    if (!ok)
+        return damaged();
+    c.bkPath = QString::fromUtf8(bkPath);
+    // Larger than the screen is reduced to it per axis; an empty or negative
+    // canvas cannot be shown or saved and becomes one pixel.
+    c.canvasWidth = std::clamp(width, 1, std::max(1, screen.width()));
+    c.canvasHeight = std::clamp(height, 1, std::max(1, screen.height()));
+    c.bkColor = color;
+    c.predefined = predefined;
+    c.placement = placement;
+
+    // Every record takes at least kMinItemRecordSize bytes, which bounds the
+    // count by what the file can hold before anything is reserved.
+    if (count < 0 || count > in.remaining() / kMinItemRecordSize)
+        return damaged();
+    c.items.reserve(std::size_t(count));
+    for (std::int32_t i = 0; i < count; ++i) {
+        ItemRecord record;
+        if (!readItem(in, record))
+            return damaged();
+        c.items.push_back(std::move(record));
+    }
+    return {std::move(c), {}};
+}
+
+LoadedProject LoadPictures(ProjectContents contents)
+{
+    LoadedProject loaded;
+    if (isRegularFile(contents.bkPath)) {
+        QImage image = mc::imaging::decodeImage(contents.bkPath);
+        if (!image.isNull())
+            loaded.bkImage = std::make_unique<QImage>(std::move(image));
+    }
+
+    std::vector<ItemRecord> kept;
+    kept.reserve(contents.items.size());
+    for (ItemRecord& record : contents.items) {
+        Card& card = *record.card;
+        // A picture that has gone is left out without a word.
+        if (!isRegularFile(card.m_strPath) || !card.LoadImage())
+            continue;
+        if (card.m_bCut && record.cutShape) {
+            card.m_pClipSaved = std::make_unique<mc::Region>(*card.m_pClip);
+            card.m_pClip = std::make_unique<mc::Region>(std::move(*record.cutShape));
+            record.cutShape.reset();
+        }
+        card.UpdateRegion();
+        kept.push_back(std::move(record));
+    }
+    contents.items = std::move(kept);
+    loaded.contents = std::move(contents);
+    return loaded;
+}
+
+ReadResult ReadProjectFile(const QString& path, QSize screen)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {std::nullopt, QStringLiteral("Cannot open %1: %2").arg(path, file.errorString())};
+    // Sequential files (pipes, devices) report no size; read them bounded.
+    if (!file.isSequential() && file.size() > kMaxProjectFileSize)
+        return {std::nullopt, FileTooLargeMessage()};
+    const QByteArray bytes = file.read(kMaxProjectFileSize + 1);
+    if (bytes.size() > kMaxProjectFileSize)
+        return {std::nullopt, FileTooLargeMessage()};
+    if (file.error() != QFileDevice::NoError)
+        return {std::nullopt, QStringLiteral("Cannot read %1: %2").arg(path, file.errorString())};
+
+    ParseResult parsed = ParseProject(bytes, screen);
+    if (!parsed.contents)
+        return {std::nullopt, parsed.message};
+    return {LoadPictures(std::move(*parsed.contents)), {}};
+}
+
+void ApplyProject(CMyDoc& doc, LoadedProject project)
+{
+    ProjectContents& c = project.contents;
+    doc.DeleteAllCards();
+    doc.m_strBkPath = c.bkPath;
+    doc.m_pBkImage = std::move(project.bkImage);
+    doc.m_nCanvasWidth = c.canvasWidth;
+    doc.m_nCanvasHeight = c.canvasHeight;
+    doc.m_crBkColor = c.bkColor;
+    doc.m_nPredefined = c.predefined;
+    doc.m_nPlacement = c.placement;
+    doc.m_bByDisplayScale = c.byDisplayScale;
+    for (ItemRecord& record : c.items)
+        doc.m_listCards.AddTail(std::move(record.card));
+}
+
+bool OpenProject(CMyDoc& doc, const QString& path, QSize screen, QString* message)
+{
+    ReadResult result = ReadProjectFile(path, screen);
+    if (!result.project) {
+        if (message)
+            *message = result.message;
+        return false;
+    }
+    ApplyProject(doc, std::move(*result.project));
+    doc.SetPathName(QFileInfo(path).absoluteFilePath());
+    doc.SetModifiedFlag(false);
+    doc.UpdateAllViews();
+    return true;
+}
+
+} // namespace mc::document

@@ -1,0 +1,31 @@
+#include "view/ProjectSave.h"
+
+#include "document/CMyDoc.h"
+#include "document/ProjectWriter.h"
+#include "imaging/ImageIO.h"
+#include "view/CanvasLayer.h"
+
+#include <QFileInfo>
+
+namespace mc::view {
+
+bool WriteSnapshot(const CMyDoc& doc, const QString& path, QSize client, QSize screen)
+{
+    const QImage canvas = RenderCanvas(doc, client, screen, SurroundColor());
+    if (canvas.isNull())
+        return false;
+    return mc::imaging::encodeImage(canvas, path, "image/jpeg");
+}
+
+SaveResult SaveProject(CMyDoc& doc, const QString& path, QSize client, QSize screen)
+{
+    const mc::document::WriteResult written = mc::document::WriteProjectFile(doc, path);
+    if (!written.ok)
+        return {false, written.message};
+    WriteSnapshot(doc, mc::document::CompanionPicturePath(path), client, screen);
+    doc.SetPathName(QFileInfo(path).absoluteFilePath());
+    doc.SetModifiedFlag(false);
+    return {true, {}};
+}
+
+} // namespace mc::view
