@@ -1,0 +1,140 @@
+#pragma once
+// The main window: menu bar, toolbar with two drop-down buttons, a status bar
+// that starts hidden, the context menus and full-screen mode; it holds the
+// one view.
+//
+// Command routing. Every menu item, toolbar button, accelerator and context
+// menu entry is a QAction carrying its command ID (CommandIds.h); triggering
+// it calls RouteCommand(id), which offers the command to four levels in
+// turn until one handles it:
+//   1. the view (CMyView; its attached targets first),
+//   2. the document level (DocumentTargets(): the background commands, the
+//      run-time command tables, the document's File commands),
+//   3. the frame (FrameTargets(), then the frame's own: Toolbar, Status Bar),
+//   4. the application (CMyApp; its attached targets first).
+// Before a menu is shown (QMenu::aboutToShow) and after every command the
+// same chain is asked for each action's enabled and checked state
+// (CommandTarget::OnUpdateCommand). A command that no level handles is
+// shown disabled and does nothing.
+#include "document/CommandRouter.h"
+#include "view/CMyView.h"
+
+#include <QHash>
+#include <QList>
+#include <QMainWindow>
+#include <QRect>
+#include <QStringList>
+
+#include <functional>
+
+class CMyDoc;
+class QAction;
+class QLabel;
+class QMenu;
+class QToolBar;
+class QToolButton;
+
+class CMainFrame : public QMainWindow, public ViewHost, public CommandTarget {
+    Q_OBJECT
+public:
+    explicit CMainFrame(CMyDoc* doc, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    CMyView* GetActiveView() const { return m_pView; }
+    CMyDoc* GetActiveDocument() const { return m_pDoc; }
+
+    // Routing levels (see above). The application is the last level.
+    CommandTargetList& DocumentTargets() { return m_documentTargets; }
+    CommandTargetList& FrameTargets() { return m_frameTargets; }
+    void SetApplicationTarget(CommandTarget* app);
+
+    bool RouteCommand(int id);
+    CommandState QueryCommand(int id) const;
+    // Refreshes enabled/checked state of every action (toolbar included).
+    void UpdateCommandUI();
+
+    // Frame-level commands of its own.
+    bool OnCommand(int id) override;
+    bool OnUpdateCommand(int id, CommandState& state) override;
+    bool HandlesCommand(int id) const override;
+
+    // Every action of the menus, toolbar and accelerators bound to `id`.
+    QList<QAction*> Actions(int id) const;
+    // The menu-bar item for `id` (null when the menu bar has none).
+    QAction* MenuAction(int id) const;
+    // A popup resource: 241 and 251 (toolbar drop-downs), 253 and 254
+    // (context menus).
+    QMenu* PopupMenu(int resourceId) const;
+    // A top-level menu of the menu bar by its text ("&Background" ...).
+    QMenu* TopMenu(const QString& text) const;
+    // "&Windows Predefined Picture", filled by the run-time menus.
+    QMenu* PredefinedPictureMenu() const { return m_pPredefinedMenu; }
+    QToolBar* ToolBar() const { return m_pToolBar; }
+    // The drop-down buttons 194 and 252.
+    QToolButton* DropDownButton(int id) const;
+
+    // The recent-file entries of the File menu (at most four, commands 57616
+    // and on); an empty list shows the grayed "Recent File" placeholder.
+    void SetRecentFiles(const QStringList& paths);
+    QStringList RecentFiles() const { return m_recentFiles; }
+
+    // Runs `build` once, at the first activation (the run-time menus).
+    void SetBuildDynamicMenus(std::function<void(CMainFrame&)> build) { m_buildDynamicMenus = std::move(build); }
+    void ActivateFrame();
+
+    // Dropped project files are handed to this function.
+    void SetOpenFileHandler(std::function<bool(const QString&)> open) { m_openFile = std::move(open); }
+
+    // ViewHost
+    bool IsFullScreen() const override { return m_bFullScreen; }
+    void EnterFullScreen() override;
+    void LeaveFullScreen() override;
+    void TrackContextMenu(int menuId, QPoint globalPos) override;
+
+    bool m_bFullScreen = false;
+    bool m_bMenusBuilt = false;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct MenuEntry; // one row of a menu table
+    QAction* makeAction(int id, const QString& text, QObject* owner);
+    void fillMenu(QMenu* menu, const MenuEntry* entries, int count);
+    void createMenuBar();
+    void createPopupMenus();
+    void createAccelerators();
+    void createToolBar();
+    void createStatusBar();
+    void updateActions(const QList<QAction*>& actions) const;
+    void applyStrings(QAction* action, int id) const;
+    void updateWindowTitle();
+
+    CMyDoc* m_pDoc;
+    CMyView* m_pView;
+    CommandRouter m_router;
+    CommandTargetList m_documentTargets;
+    CommandTargetList m_frameTargets;
+    CommandTargetList m_frameLevel; // FrameTargets, then this frame
+    CommandTarget* m_pApp = nullptr;
+    QHash<int, QList<QAction*>> m_actions;
+    QHash<int, QAction*> m_menuBarActions;
+    QHash<int, QMenu*> m_popups;
+    QMenu* m_pFileMenu = nullptr;
+    QMenu* m_pPredefinedMenu = nullptr;
+    QAction* m_pRecentPlaceholder = nullptr;
+    QList<QAction*> m_recentActions;
+    QStringList m_recentFiles;
+    QToolBar* m_pToolBar = nullptr;
+    QHash<int, QToolButton*> m_dropDowns;
+    QLabel* m_pReady = nullptr;
+    std::function<void(CMainFrame&)> m_buildDynamicMenus;
+    std::function<bool(const QString&)> m_openFile;
+    // Full screen: the state to return to and the bars that were shown.
+    bool m_bWasMaximized = false;
+    QRect m_rcNormal;
+    bool m_bToolBarWasVisible = true;
+    bool m_bStatusBarWasVisible = false;
+};
