@@ -68,6 +68,11 @@ public:
     // The centred image rectangle (0, 0, W, H) moved by (W / -2, H / -2).
     static mc::Region ImageRectRegion(QSize size);
 
+    // The zoom CreateFromFile gives a picture of `size`: 1.0 reduced in steps
+    // of kZoomStep until both sides are at most kFitLimit pixels, stopping at
+    // about kMinFitScale.
+    static double FitScale(QSize size);
+
     // Fields, in declaration order.
     QString m_strPath;
     double m_dAngle = 0.0;

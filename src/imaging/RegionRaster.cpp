@@ -1,0 +1,220 @@
+#include "imaging/RegionRaster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace mc::imaging {
+
+namespace {
+
+struct Edge {
+    double x0;   // x where the edge meets y0
+    double y0;
+    double dxdy; // change of x per unit of y
+    int rowStart; // first row whose centre the edge crosses
+    int rowEnd;   // one past the last such row
+    int dir;      // +1 downwards, -1 upwards (winding rule)
+};
+
+struct Crossing {
+    double x;
+    int dir;
+    bool operator<(const Crossing& o) const { return x < o.x; }
+};
+
+struct Run {
+    int begin;
+    int end; // exclusive
+    bool operator==(const Run& o) const = default;
+};
+
+class EdgeCollector {
+public:
+    EdgeCollector(const QRect& limit, std::vector<Edge>& edges) : m_limit(limit), m_edges(edges) {}
+
+    void add(QPointF a, QPointF b)
+    {
+        if (!std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) || !std::isfinite(b.y()))
+            return;
+        if (a.y() == b.y())
+            return; // horizontal edges cross no row centre
+        int dir = 1;
+        if (a.y() > b.y()) {
+            std::swap(a, b);
+            dir = -1;
+        }
+        // Rows r with a.y <= r + 0.5 < b.y, clamped to the limit before any
+        // conversion to int so that huge coordinates cannot overflow.
+        const double first = std::max(std::ceil(a.y() - 0.5), double(m_limit.top()));
+        const double last = std::min(std::ceil(b.y() - 0.5), double(m_limit.bottom()) + 1.0);
+        if (!(first < last))
+            return;
+        const double dxdy = (b.x() - a.x()) / (b.y() - a.y());
+        if (!std::isfinite(dxdy))
+            return;
+        m_edges.push_back({a.x(), a.y(), dxdy, int(first), int(last), dir});
+    }
+
+private:
+    QRect m_limit;
+    std::vector<Edge>& m_edges;
+};
+
+bool hasCurves(const QPainterPath& path)
+{
+    for (int i = 0; i < path.elementCount(); ++i)
+        if (path.elementAt(i).type == QPainterPath::CurveToElement)
+            return true;
+    return false;
+}
+
+void collectEdges(const QPainterPath& path, EdgeCollector& out)
+{
+    if (hasCurves(path)) {
+        for (const QPolygonF& poly : path.toSubpathPolygons()) {
+            for (int i = 0; i + 1 < poly.size(); ++i)
+                out.add(poly[i], poly[i + 1]);
+            if (poly.size() > 1)
+                out.add(poly.last(), poly.first()); // filling closes every figure
+        }
+        return;
+    }
+    // Straight lines only (rectangles, polygons): walk the elements directly,
+    // without building one polygon per figure.
+    QPointF start, prev;
+    bool open = false;
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element& e = path.elementAt(i);
+        const QPointF p(e.x, e.y);
+        if (e.type == QPainterPath::MoveToElement) {
+            if (open)
+                out.add(prev, start);
+            start = prev = p;
+            open = true;
+        } else {
+            out.add(prev, p);
+            prev = p;
+        }
+    }
+    if (open)
+        out.add(prev, start);
+}
+
+// Pixel columns whose centres lie in [xa, xb), clamped to the limit.
+bool spanColumns(double xa, double xb, const QRect& limit, int& begin, int& end)
+{
+    const double b = std::max(std::ceil(xa - 0.5), double(limit.left()));
+    const double e = std::min(std::ceil(xb - 0.5), double(limit.right()) + 1.0);
+    if (!(b < e))
+        return false;
+    begin = int(b);
+    end = int(e);
+    return true;
+}
+
+void addRun(std::vector<Run>& runs, int begin, int end)
+{
+    if (!runs.empty() && runs.back().end >= begin) {
+        runs.back().end = std::max(runs.back().end, end);
+        return;
+    }
+    runs.push_back({begin, end});
+}
+
+// Collects rows of runs into bands of equal rows, the form QRegion keeps.
+class BandBuilder {
+public:
+    void addRow(int y, const std::vector<Run>& runs)
+    {
+        if (!m_band.empty() && y == m_bandTop + m_bandHeight && runs == m_band) {
+            ++m_bandHeight;
+            return;
+        }
+        flush();
+        if (runs.empty())
+            return;
+        m_band = runs;
+        m_bandTop = y;
+        m_bandHeight = 1;
+    }
+
+    QRegion finish()
+    {
+        flush();
+        QRegion region;
+        if (!m_rects.empty())
+            region.setRects(m_rects.data(), int(m_rects.size()));
+        return region;
+    }
+
+private:
+    void flush()
+    {
+        for (const Run& r : m_band)
+            m_rects.emplace_back(r.begin, m_bandTop, r.end - r.begin, m_bandHeight);
+        m_band.clear();
+    }
+
+    std::vector<Run> m_band;
+    int m_bandTop = 0;
+    int m_bandHeight = 0;
+    std::vector<QRect> m_rects;
+};
+
+} // namespace
+
+QRegion rasterizePath(const QPainterPath& path, const QRect& limit)
+{
+    if (limit.isEmpty() || path.isEmpty())
+        return QRegion();
+    std::vector<Edge> edges;
+    EdgeCollector collector(limit, edges);
+    collectEdges(path, collector);
+    if (edges.empty())
+        return QRegion();
+    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.rowStart < b.rowStart; });
+
+    const bool winding = path.fillRule() == Qt::WindingFill;
+    std::vector<const Edge*> active;
+    std::vector<Crossing> crossings;
+    std::vector<Run> runs;
+    BandBuilder bands;
+    size_t next = 0;
+    int row = edges.front().rowStart;
+    while (next < edges.size() || !active.empty()) {
+        if (active.empty() && row < edges[next].rowStart)
+            row = edges[next].rowStart;
+        while (next < edges.size() && edges[next].rowStart <= row)
+            active.push_back(&edges[next++]);
+        std::erase_if(active, [row](const Edge* e) { return e->rowEnd <= row; });
+        if (active.empty())
+            continue;
+
+        const double yc = row + 0.5;
+        crossings.clear();
+        for (const Edge* e : active)
+            crossings.push_back({e->x0 + (yc - e->y0) * e->dxdy, e->dir});
+        std::sort(crossings.begin(), crossings.end());
+
+        runs.clear();
+        int begin = 0, end = 0;
+        if (winding) {
+            int wind = 0;
+            for (size_t i = 0; i + 1 < crossings.size(); ++i) {
+                wind += crossings[i].dir;
+                if (wind != 0 && spanColumns(crossings[i].x, crossings[i + 1].x, limit, begin, end))
+                    addRun(runs, begin, end);
+            }
+        } else {
+            for (size_t i = 0; i + 1 < crossings.size(); i += 2)
+                if (spanColumns(crossings[i].x, crossings[i + 1].x, limit, begin, end))
+                    addRun(runs, begin, end);
+        }
+        bands.addRow(row, runs);
+        ++row;
+    }
+    return bands.finish();
+}
+
+} // namespace mc::imaging
