@@ -1,7 +1,17 @@
 #pragma once
-// What the Customize Canvas Size dialog computes: the two edit boxes keep
-// each other in the screen's aspect ratio while "By Display Device Scale" is
-// ticked, and OK accepts only sizes within 1 .. screen size.
+// What the Customize Canvas Size dialog computes, without any widget.
+//
+// The model holds the texts the two edit boxes show and the state of the
+// "By Display Device Scale" check box, as the controls would. While the box
+// is ticked, a change of one edit box recomputes the other in the screen's
+// aspect ratio; the recomputed text is written back only when it differs
+// from what the box shows, and a box whose text changes raises its own
+// change notification, so the two boxes correct each other until they agree
+// (on a 1024 x 768 screen, a width of 1 gives height 0, which gives width 0).
+// OK accepts only sizes within 1 .. screen size.
+//
+// The widget forwards its edits with EditWidth / EditHeight /
+// SetByDisplayScale and then shows WidthText() / HeightText().
 #include <QString>
 
 #include <optional>
@@ -10,23 +20,32 @@ class CanvasSizeModel {
 public:
     CanvasSizeModel(int width, int height, bool byDisplayScale, int maxWidth, int maxHeight);
 
-    // Edit box 1000 changed to `text`: with the box ticked, the height
-    // follows. Returns the texts the two boxes must show afterwards.
+    // The change handlers of the width box, the height box and the check
+    // box. Each reads the controls into the fields and, when the box is
+    // ticked and its own text is not empty, recomputes the other size and
+    // writes the fields back to the controls.
     void OnChangeWidth();
     void OnChangeHeight();
     void OnByDisplayScale() { OnChangeWidth(); }
 
-    // Feeds a change of one box and follows the change notifications the
-    // written-back texts cause, until both boxes agree. This is what the
-    // widget does with its own signals; tests use it directly.
+    // The user changed a control: sets its state and, when it changed, runs
+    // its handler with every notification that follows from it.
     void EditWidth(const QString& text);
     void EditHeight(const QString& text);
     void SetByDisplayScale(bool on);
 
-    // OK: nullopt when accepted, else the message to show.
+    // What the controls show.
+    const QString& WidthText() const { return m_boxWidth; }
+    const QString& HeightText() const { return m_boxHeight; }
+    bool ByDisplayScaleChecked() const { return m_boxByDisplayScale; }
+
+    // OK: reads the controls into m_nWidth / m_nHeight; nullopt when both are
+    // within bounds, else the message to show (the dialog stays open).
     std::optional<QString> Validate();
 
-    // "%d" and atoi as the boxes use them.
+    // The decimal value of the leading digits, as atoi reads it: leading
+    // blanks and a sign are accepted, anything else ends the number, no
+    // digits give 0; values beyond the int range saturate.
     static int ParseLeadingInt(const QString& text);
 
     int m_nWidth;
@@ -38,8 +57,21 @@ public:
     QString m_strWidth;
     QString m_strHeight;
 
+    // Notifications nested deeper than this are dropped. The recomputation
+    // only ever shrinks the numbers, so it settles within a few rounds; the
+    // cap guards against a ratio for which it would not.
+    static constexpr int kMaxNotificationDepth = 32;
+
 private:
-    // Applies the written-back texts like SetWindowText would: a box whose
-    // text changed raises its change handler once more.
-    void settle(bool widthChanged, bool heightChanged);
+    void readControls();
+    // Check box, then height, then width, as the dialog exchanges its data;
+    // a box whose text changes raises its change notification at once.
+    void writeControls();
+    void notifyWidthChanged();
+    void notifyHeightChanged();
+
+    QString m_boxWidth;
+    QString m_boxHeight;
+    bool m_boxByDisplayScale;
+    int m_depth = 0;
 };

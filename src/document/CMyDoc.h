@@ -37,13 +37,19 @@ public:
     void SetCanvasSize(int width, int height);
 
     // New Project: empties the item list; background, canvas, colour and the
-    // view-steering state stay. Clears the modified flag.
+    // view-steering state stay. Clears the modified flag and the path (the
+    // project is "Untitled" again). Always succeeds.
     bool OnNewDocument();
 
-    // Destroys every item and tells the views that no item is current.
+    // Destroys every item and tells the views that no item is current
+    // (cardsCleared is emitted after the list is emptied).
     void DeleteAllCards();
 
-    // The modified flag, path and title of the project.
+    // True when there is a picture to draw: m_pBkImage set and decodable.
+    bool HasBackgroundPicture() const { return m_pBkImage && !m_pBkImage->isNull(); }
+
+    // The modified flag, path and title of the project. modifiedChanged is
+    // emitted only when the flag actually changes.
     bool IsModified() const { return m_bModified; }
     void SetModifiedFlag(bool modified = true);
     const QString& GetPathName() const { return m_strPathName; }
@@ -56,6 +62,10 @@ public:
 
     // Fields, in declaration order.
     CardList m_listCards;
+    // The decoded background picture; null = no picture. A project started
+    // on a desktop whose wallpaper cannot be decoded holds a null QImage
+    // here: a picture that draws nothing (the colour is not drawn either
+    // for Tile and Stretch), as opposed to no picture at all.
     std::unique_ptr<QImage> m_pBkImage;
     QString m_strBkPath;
     int m_nPredefined = -1;

@@ -16,10 +16,12 @@ public:
     Card* GetHead() const { return m_items.empty() ? nullptr : m_items.front().get(); }
     Card* GetTail() const { return m_items.empty() ? nullptr : m_items.back().get(); }
 
+    // Take ownership and return the item; a null item is not added.
     Card* AddHead(std::unique_ptr<Card> card);
     Card* AddTail(std::unique_ptr<Card> card);
     bool Contains(const Card* card) const;
-    // Moves an item already in the list to the head (raise) or tail (lower).
+    // Moves an item already in the list to the head (raise) or tail (lower);
+    // an item not in the list is ignored.
     void MoveToHead(Card* card);
     void MoveToTail(Card* card);
     // Removes and destroys one item; false when it is not in the list.

@@ -49,8 +49,18 @@ public:
 // XDG_CURRENT_DESKTOP and the tools present, else the key-file backend.
 std::unique_ptr<DesktopBackend> detectDesktopBackend();
 
-// A backend by its name; null for an unknown name.
+// A backend by its name (case-insensitive); null for an unknown name.
+// Families without a backend of their own yet get the key-file backend.
 std::unique_ptr<DesktopBackend> createDesktopBackend(const QString& name);
+
+// The family name for an XDG_CURRENT_DESKTOP value (colon-separated,
+// case-insensitive, first recognised entry wins): "gnome" for GNOME, Unity,
+// Budgie and ubuntu; "cinnamon", "mate", "kde", "xfce", "lxqt", "sway";
+// empty when nothing is recognised.
+QString desktopFamilyFromXdg(const QString& xdgCurrentDesktop);
+
+// True for the families whose settings live in gsettings.
+bool isGSettingsFamily(const QString& family);
 
 // The program's own data folder ($XDG_DATA_HOME/muralcrafter), created when
 // needed.

@@ -8,14 +8,17 @@ namespace mc::platform {
 
 struct ProcessResult {
     bool started = false;
-    int exitCode = -1;
-    QString out; // standard output, trimmed
-    QString err; // standard error, trimmed
+    int exitCode = -1; // -1 also when the program crashed or timed out
+    QString out;       // standard output (UTF-8), trimmed
+    QString err;       // standard error (UTF-8), trimmed
     bool ok() const { return started && exitCode == 0; }
 };
 
-// Runs `program` with `args` and waits for it (at most `timeoutMs`).
-ProcessResult runProcess(const QString& program, const QStringList& args, int timeoutMs = 10000);
+// Runs `program` with `args` and waits for it (at most `timeoutMs`; a
+// program still running then is killed). `extraEnv` holds "NAME=value"
+// entries added to (or replacing in) the inherited environment.
+ProcessResult runProcess(const QString& program, const QStringList& args, int timeoutMs = 10000,
+                         const QStringList& extraEnv = {});
 
 // True when `program` is found on PATH.
 bool haveProgram(const QString& program);

@@ -13,10 +13,15 @@ namespace mc::platform {
 QSize screenSize();
 
 // Fixes the size for the rest of the run (the --screen option, tests). Later
-// calls of screenSize() answer it.
+// calls of screenSize() answer it. An invalid size is ignored.
 void overrideScreenSize(QSize size);
 
-// Parses "WxH" with both parts positive; nullopt-like invalid QSize otherwise.
+// Parses "WxH" (also "W x H", "WXH"); both parts must be positive decimal
+// numbers of at most 100000. Anything else gives an invalid QSize.
 QSize parseSize(const QString& text);
+
+// The size used when no screen can be asked.
+constexpr int kFallbackScreenWidth = 1024;
+constexpr int kFallbackScreenHeight = 768;
 
 } // namespace mc::platform

@@ -11,10 +11,13 @@ class QSettings;
 
 namespace mc::platform {
 
+inline constexpr char kSettingsOrganization[] = "Local AppWizard-Generated Applications";
+inline constexpr char kSettingsApplication[] = "Muralcrafter";
+
 std::unique_ptr<QSettings> openSettings();
 
 // The size of the client area captured by the last interactive run; an
-// invalid size when none was stored.
+// invalid size when none (or nothing sensible) was stored.
 QSize lastClientSize();
 void storeClientSize(QSize size);
 

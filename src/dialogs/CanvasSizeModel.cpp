@@ -1,0 +1,158 @@
+#include "dialogs/CanvasSizeModel.h"
+
+#include <climits>
+#include <cmath>
+
+namespace {
+
+// Truncation toward zero that saturates instead of overflowing.
+int truncToInt(double v)
+{
+    if (std::isnan(v))
+        return 0;
+    if (v >= double(INT_MAX))
+        return INT_MAX;
+    if (v <= double(INT_MIN))
+        return INT_MIN;
+    return int(v);
+}
+
+} // namespace
+
+CanvasSizeModel::CanvasSizeModel(int width, int height, bool byDisplayScale, int maxWidth, int maxHeight)
+    : m_nWidth(width),
+      m_nHeight(height),
+      m_nMaxWidth(maxWidth),
+      m_nMaxHeight(maxHeight),
+      m_bByDisplayScale(byDisplayScale),
+      m_dRatio(maxHeight != 0 ? double(maxWidth) / double(maxHeight) : 1.0),
+      m_strWidth(QString::number(width)),
+      m_strHeight(QString::number(height)),
+      m_boxWidth(m_strWidth),
+      m_boxHeight(m_strHeight),
+      m_boxByDisplayScale(byDisplayScale)
+{
+    if (!(m_dRatio > 0.0) || !std::isfinite(m_dRatio))
+        m_dRatio = 1.0;
+}
+
+void CanvasSizeModel::readControls()
+{
+    m_bByDisplayScale = m_boxByDisplayScale;
+    m_strHeight = m_boxHeight;
+    m_strWidth = m_boxWidth;
+}
+
+void CanvasSizeModel::writeControls()
+{
+    m_boxByDisplayScale = m_bByDisplayScale;
+    if (m_boxHeight != m_strHeight) {
+        m_boxHeight = m_strHeight;
+        notifyHeightChanged();
+    }
+    // The nested handler may have changed m_strWidth; what is written is the
+    // field as it is now.
+    if (m_boxWidth != m_strWidth) {
+        m_boxWidth = m_strWidth;
+        notifyWidthChanged();
+    }
+}
+
+void CanvasSizeModel::notifyWidthChanged()
+{
+    if (m_depth >= kMaxNotificationDepth)
+        return;
+    ++m_depth;
+    OnChangeWidth();
+    --m_depth;
+}
+
+void CanvasSizeModel::notifyHeightChanged()
+{
+    if (m_depth >= kMaxNotificationDepth)
+        return;
+    ++m_depth;
+    OnChangeHeight();
+    --m_depth;
+}
+
+void CanvasSizeModel::OnChangeWidth()
+{
+    readControls();
+    if (m_strWidth.isEmpty() || !m_bByDisplayScale)
+        return;
+    m_nWidth = ParseLeadingInt(m_strWidth);
+    m_nHeight = truncToInt(m_nWidth / m_dRatio);
+    m_strHeight = QString::number(m_nHeight);
+    writeControls();
+}
+
+void CanvasSizeModel::OnChangeHeight()
+{
+    readControls();
+    if (m_strHeight.isEmpty() || !m_bByDisplayScale)
+        return;
+    m_nHeight = ParseLeadingInt(m_strHeight);
+    m_nWidth = truncToInt(m_nHeight * m_dRatio);
+    m_strWidth = QString::number(m_nWidth);
+    writeControls();
+}
+
+void CanvasSizeModel::EditWidth(const QString& text)
+{
+    if (m_boxWidth == text)
+        return;
+    m_boxWidth = text;
+    notifyWidthChanged();
+}
+
+void CanvasSizeModel::EditHeight(const QString& text)
+{
+    if (m_boxHeight == text)
+        return;
+    m_boxHeight = text;
+    notifyHeightChanged();
+}
+
+void CanvasSizeModel::SetByDisplayScale(bool on)
+{
+    m_boxByDisplayScale = on;
+    OnByDisplayScale();
+}
+
+std::optional<QString> CanvasSizeModel::Validate()
+{
+    readControls();
+    m_nWidth = ParseLeadingInt(m_strWidth);
+    m_nHeight = ParseLeadingInt(m_strHeight);
+    if (m_nWidth < 1 || m_nWidth > m_nMaxWidth || m_nHeight < 1 || m_nHeight > m_nMaxHeight)
+        return QString::asprintf("Please Input Valid Width(%d-%d) and Height(%d-%d).", 1, m_nMaxWidth, 1,
+                                 m_nMaxHeight);
+    return std::nullopt;
+}
+
+int CanvasSizeModel::ParseLeadingInt(const QString& text)
+{
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && (text[i] == u' ' || (text[i] >= u'\t' && text[i] <= u'\r')))
+        ++i;
+    bool negative = false;
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    long long value = 0;
+    for (; i < n && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+        value = value * 10 + (text[i].unicode() - u'0');
+        if (value > (long long)INT_MAX + 1)
+            value = (long long)INT_MAX + 1; // keeps saturating without overflow
+    }
+    if (negative)
+        value = -value;
+    if (value > INT_MAX)
+        return INT_MAX;
+    if (value < INT_MIN)
+        return INT_MIN;
+    return int(value);
+}

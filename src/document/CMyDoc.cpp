@@ -1,0 +1,115 @@
+#include "document/CMyDoc.h"
+
+#include "imaging/ImageIO.h"
+#include "platform/Screen.h"
+
+#include <QFileInfo>
+
+#include <cmath>
+
+CMyDoc::CMyDoc(const mc::platform::DesktopSettings& desktop, QObject* parent)
+    : QObject(parent)
+{
+    m_nPredefined = -1;
+    m_nPlacement = PlacementFromDesktop(desktop.tileWallpaper, desktop.wallpaperStyle);
+    m_strBkPath = desktop.wallpaperPath;
+    // The desktop's own picture is taken as it is: no automatic placement,
+    // and an undecodable file still counts as a (blank) picture.
+    if (!m_strBkPath.isEmpty())
+        m_pBkImage = std::make_unique<QImage>(mc::imaging::decodeImage(m_strBkPath));
+    const QSize screen = mc::platform::screenSize();
+    m_nCanvasWidth = screen.width();
+    m_nCanvasHeight = screen.height();
+    m_crBkColor = desktop.desktopColor;
+    m_nShape = 1;
+    m_bCutStatus = false;
+    m_bByDisplayScale = true;
+}
+
+CMyDoc::~CMyDoc() = default;
+
+int CMyDoc::PlacementFromDesktop(const QString& tileWallpaper, const QString& wallpaperStyle)
+{
+    if (tileWallpaper == u"1")
+        return PLACEMENT_TILE;
+    if (tileWallpaper != u"0")
+        return PLACEMENT_STRETCH; // also the empty string of an unreadable value
+    if (wallpaperStyle == u"0")
+        return PLACEMENT_CENTER;
+    return PLACEMENT_STRETCH;
+}
+
+void CMyDoc::LoadBackground(const QString& path)
+{
+    m_pBkImage.reset();
+    m_nPredefined = -1;
+    m_strBkPath = path;
+    if (!path.isEmpty()) {
+        QImage image = mc::imaging::decodeImage(path);
+        if (!image.isNull()) {
+            const int w = image.width();
+            const int h = image.height();
+            if (w == h && w <= 256) {
+                m_nPlacement = PLACEMENT_TILE;
+            } else {
+                const double canvasRatio = m_nCanvasHeight > 0 ? double(m_nCanvasWidth) / double(m_nCanvasHeight) : 0.0;
+                const double pictureRatio = double(w) / double(h);
+                m_nPlacement = std::fabs(canvasRatio - pictureRatio) < 0.1 ? PLACEMENT_STRETCH : PLACEMENT_CENTER;
+            }
+            m_pBkImage = std::make_unique<QImage>(std::move(image));
+        }
+    }
+    SetModifiedFlag(true);
+    UpdateAllViews();
+}
+
+void CMyDoc::SetCanvasSize(int width, int height)
+{
+    m_nCanvasWidth = width;
+    m_nCanvasHeight = height;
+    SetModifiedFlag(true);
+    UpdateAllViews();
+}
+
+bool CMyDoc::OnNewDocument()
+{
+    SetPathName(QString());
+    DeleteAllCards();
+    SetModifiedFlag(false);
+    UpdateAllViews();
+    return true;
+}
+
+void CMyDoc::DeleteAllCards()
+{
+    m_listCards.RemoveAll();
+    Q_EMIT cardsCleared();
+}
+
+void CMyDoc::SetModifiedFlag(bool modified)
+{
+    if (m_bModified == modified)
+        return;
+    m_bModified = modified;
+    Q_EMIT modifiedChanged(modified);
+}
+
+void CMyDoc::SetPathName(const QString& path)
+{
+    if (m_strPathName == path)
+        return;
+    m_strPathName = path;
+    Q_EMIT pathChanged(path);
+}
+
+QString CMyDoc::GetTitle() const
+{
+    if (m_strPathName.isEmpty())
+        return QStringLiteral("Untitled");
+    return QFileInfo(m_strPathName).fileName();
+}
+
+void CMyDoc::UpdateAllViews()
+{
+    Q_EMIT updated();
+}

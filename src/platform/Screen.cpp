@@ -1,0 +1,67 @@
+#include "platform/Screen.h"
+
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QScreen>
+
+#include <mutex>
+#include <optional>
+
+namespace mc::platform {
+
+namespace {
+
+std::mutex g_mutex;
+std::optional<QSize> g_size;
+
+QSize querySize()
+{
+    const QSize fromEnv = parseSize(qEnvironmentVariable("MURALCRAFTER_SCREEN"));
+    if (fromEnv.isValid())
+        return fromEnv;
+    if (qGuiApp) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            // Logical size times the ratio: the pixels the wallpaper must fill.
+            const qreal ratio = screen->devicePixelRatio();
+            const QSize logical = screen->geometry().size();
+            const QSize device(qRound(logical.width() * ratio), qRound(logical.height() * ratio));
+            if (device.width() > 0 && device.height() > 0)
+                return device;
+        }
+    }
+    return QSize(kFallbackScreenWidth, kFallbackScreenHeight);
+}
+
+} // namespace
+
+QSize screenSize()
+{
+    std::lock_guard lock(g_mutex);
+    if (!g_size)
+        g_size = querySize();
+    return *g_size;
+}
+
+void overrideScreenSize(QSize size)
+{
+    if (size.width() <= 0 || size.height() <= 0)
+        return;
+    std::lock_guard lock(g_mutex);
+    g_size = size;
+}
+
+QSize parseSize(const QString& text)
+{
+    static const QRegularExpression re(QStringLiteral("^\\s*(\\d{1,6})\\s*[xX]\\s*(\\d{1,6})\\s*$"));
+    const QRegularExpressionMatch m = re.match(text);
+    if (!m.hasMatch())
+        return {};
+    const int w = m.captured(1).toInt();
+    const int h = m.captured(2).toInt();
+    constexpr int kMax = 100000; // far beyond any display, far below int overflow in w * h * 4
+    if (w <= 0 || h <= 0 || w > kMax || h > kMax)
+        return {};
+    return QSize(w, h);
+}
+
+} // namespace mc::platform
