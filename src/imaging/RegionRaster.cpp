@@ -1,6 +1,7 @@
 #include "imaging/RegionRaster.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <vector>
 
@@ -125,10 +126,11 @@ void addRun(std::vector<Run>& runs, int begin, int end)
 // Collects rows of runs into bands of equal rows, the form QRegion keeps.
 class BandBuilder {
 public:
-    void addRow(int y, const std::vector<Run>& runs)
+    // Rows y ... y + count - 1 all hold `runs`.
+    void addRows(int y, int count, const std::vector<Run>& runs)
     {
         if (!m_band.empty() && y == m_bandTop + m_bandHeight && runs == m_band) {
-            ++m_bandHeight;
+            m_bandHeight += count;
             return;
         }
         flush();
@@ -136,7 +138,7 @@ public:
             return;
         m_band = runs;
         m_bandTop = y;
-        m_bandHeight = 1;
+        m_bandHeight = count;
     }
 
     QRegion finish()
@@ -211,8 +213,17 @@ QRegion rasterizePath(const QPainterPath& path, const QRect& limit)
                 if (spanColumns(crossings[i].x, crossings[i + 1].x, limit, begin, end))
                     addRun(runs, begin, end);
         }
-        bands.addRow(row, runs);
-        ++row;
+        // While only vertical edges are active, every row looks the same
+        // until an edge starts or ends: tall rectangles cost one row.
+        int rows = 1;
+        if (std::all_of(active.begin(), active.end(), [](const Edge* e) { return e->dxdy == 0.0; })) {
+            int until = next < edges.size() ? edges[next].rowStart : INT_MAX;
+            for (const Edge* e : active)
+                until = std::min(until, e->rowEnd);
+            rows = std::max(1, until - row);
+        }
+        bands.addRows(row, rows, runs);
+        row += rows;
     }
     return bands.finish();
 }

@@ -3,7 +3,7 @@
 //   bytes 0-3   magic "MCRG"
 //   bytes 4-5   format version, little-endian (1)
 //   byte  6     kind: 0 = path, 1 = infinite
-//   byte  7     fill rule: 0 = odd-even, 1 = winding
+//   byte  7     fill rule: 0 = odd-even, 1 = winding (0 without elements)
 //   bytes 8-11  element count n, little-endian (0 for an infinite region)
 //   then n elements of 17 bytes: type (0 move, 1 line, 2 curve, 3 curve
 //   data) and x, y as little-endian IEEE doubles.
@@ -128,7 +128,7 @@ QByteArray Region::serialize() const
     qToLittleEndian(kVersion, buf);
     out.append(buf, 2);
     out.append(char(m_infinite ? kKindInfinite : kKindPath));
-    out.append(char(m_path.fillRule() == Qt::WindingFill ? 1 : 0));
+    out.append(char(n > 0 && m_path.fillRule() == Qt::WindingFill ? 1 : 0));
     qToLittleEndian(quint32(n), buf);
     out.append(buf, 4);
     for (int i = 0; i < n; ++i) {
@@ -174,12 +174,13 @@ std::optional<Region> Region::deserialize(const QByteArray& bytes, QString* erro
         fail(error, QStringLiteral("region data holds %1 bytes for %2 elements").arg(available).arg(count));
         return std::nullopt;
     }
-    if (kind == kKindInfinite) {
-        if (count != 0) {
-            fail(error, QStringLiteral("infinite region with elements"));
+    if (kind == kKindInfinite || count == 0) {
+        // Neither has elements nor a fill rule of its own.
+        if (count != 0 || rule != 0) {
+            fail(error, QStringLiteral("region data without elements has element data"));
             return std::nullopt;
         }
-        return Region::infinite();
+        return kind == kKindInfinite ? Region::infinite() : Region();
     }
 
     std::vector<RawElement> elements(count);
@@ -190,11 +191,7 @@ std::optional<Region> Region::deserialize(const QByteArray& bytes, QString* erro
         return std::nullopt;
 
     Region r;
-    const Qt::FillRule fill = rule == 1 ? Qt::WindingFill : Qt::OddEvenFill;
-    if (elements.empty())
-        r.m_path.setFillRule(fill);
-    else
-        r.m_path = buildPath(elements, fill);
+    r.m_path = buildPath(elements, rule == 1 ? Qt::WindingFill : Qt::OddEvenFill);
     return r;
 }
 
