@@ -1,0 +1,336 @@
+// The byte layout of project files and what reading them gives back.
+#include "document/ProjectFileTestUtil.h"
+
+#include "common/TestUtil.h"
+#include "document/ByteStreams.h"
+#include "document/ProjectReader.h"
+#include "document/ProjectWriter.h"
+
+#include <QFile>
+#include <QPainterPath>
+
+#include <gtest/gtest.h>
+
+using namespace mc::document;
+
+namespace {
+
+const QSize kScreen(1024, 768);
+
+QByteArray hex(const char* text) { return QByteArray::fromHex(text); }
+
+// A header with the given magic, version and version text, then an empty
+// project on a 1024 x 768 canvas.
+QByteArray headerFile(const QByteArray& magic, std::int32_t version, const QByteArray& versionText)
+{
+    ByteWriter w;
+    w.writeBytes(magic);
+    w.writeInt32(version);
+    w.writeCountedBytes(versionText);
+    w.writeCountedBytes({});
+    w.writeInt32(1024);
+    w.writeInt32(768);
+    w.writeUInt32(0);
+    w.writeInt32(-1);
+    w.writeInt32(2);
+    w.writeUInt16(1);
+    w.writeInt32(0);
+    return w.bytes();
+}
+
+} // namespace
+
+TEST(ProjectFormat, EmptyProjectIsTheFiftySevenByteExample)
+{
+    auto doc = mctest::emptyProject();
+    ASSERT_EQ(doc->m_nCanvasWidth, 1024);
+    const QByteArray expected = QByteArray("MCR") + hex("1C0C0000") + hex("10000000") + QByteArray("Muralcrafter 3.1")
+        + hex("00000000") + hex("00040000") + hex("00030000") + hex("00000000") + hex("FFFFFFFF")
+        + hex("02000000") + hex("0100") + hex("00000000");
+    ASSERT_EQ(expected.size(), 57);
+    EXPECT_EQ(SerializeProject(*doc).toHex(), expected.toHex());
+
+    const ParseResult parsed = ParseProject(expected, kScreen);
+    ASSERT_TRUE(parsed.contents) << parsed.message.toStdString();
+    EXPECT_TRUE(parsed.contents->bkPath.isEmpty());
+    EXPECT_EQ(parsed.contents->canvasWidth, 1024);
+    EXPECT_EQ(parsed.contents->canvasHeight, 768);
+    EXPECT_EQ(parsed.contents->bkColor, 0u);
+    EXPECT_EQ(parsed.contents->predefined, -1);
+    EXPECT_EQ(parsed.contents->placement, 2);
+    EXPECT_TRUE(parsed.contents->byDisplayScale);
+    EXPECT_TRUE(parsed.contents->items.empty());
+}
+
+TEST(ProjectFormat, RecordsHaveTheirSizesAndTopmostComesFirst)
+{
+    const QString dir = mctest::freshDir();
+    auto doc = mctest::emptyProject();
+    doc->m_strBkPath = QStringLiteral("/pics/bk.png");
+    const QString bottom = mctest::writeImage(dir, "bottom.png", mctest::solidImage(40, 30, Qt::red));
+    const QString top = mctest::writeImage(dir, "top.png", mctest::solidImage(20, 10, Qt::blue));
+    mctest::addItem(*doc, bottom);
+    Card* cut = mctest::addItem(*doc, top);
+    ASSERT_TRUE(cut);
+    cut->m_bCut = true;
+    cut->m_pClip = std::make_unique<mc::Region>(mc::Region::fromRect(QRectF(-5, -5, 8, 8)));
+    const QByteArray shape = cut->m_pClip->serialize();
+
+    const QByteArray bytes = SerializeProject(*doc);
+    const qsizetype header = 41 + 16 + doc->m_strBkPath.toUtf8().size();
+    const qsizetype topRecord = 68 + 2 * top.size() + shape.size();
+    const qsizetype bottomRecord = 64 + 2 * bottom.size();
+    ASSERT_EQ(bytes.size(), header + topRecord + bottomRecord);
+
+    ByteReader in(bytes);
+    QByteArray skip;
+    in.readBytes(header, skip);
+    QString firstPath;
+    ASSERT_TRUE(in.readCountedUtf16(firstPath));
+    EXPECT_EQ(firstPath, top);
+    // The shape blob closes the first record, size in front.
+    EXPECT_EQ(bytes.mid(header + topRecord - shape.size(), shape.size()), shape);
+    std::int32_t r = 0;
+    ByteReader at(bytes);
+    at.readBytes(header + topRecord - shape.size() - 4, skip);
+    at.readInt32(r);
+    EXPECT_EQ(r, shape.size());
+}
+
+TEST(ProjectFormat, RoundTripKeepsOrderFieldsShapesAndEffects)
+{
+    const QString dir = mctest::freshDir();
+    QImage picture(60, 40, QImage::Format_ARGB32);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x)
+            picture.setPixel(x, y, qRgb(x * 4, y * 6, 100));
+    const QString bkPath = mctest::writeImage(dir, "bk.png", mctest::solidImage(32, 32, Qt::green));
+    const QString a = mctest::writeImage(dir, "a.png", picture);
+    const QString b = mctest::writeImage(dir, "b.png", mctest::solidImage(50, 50, Qt::yellow));
+    const QString c = mctest::writeImage(dir, "c.png", picture);
+
+    auto doc = mctest::emptyProject();
+    doc->LoadBackground(bkPath);
+    doc->m_crBkColor = 0x00123456;
+    doc->m_nPredefined = 3;
+    doc->m_nPlacement = PLACEMENT_CENTER;
+    doc->m_bByDisplayScale = false;
+    doc->m_nCanvasWidth = 800;
+    doc->m_nCanvasHeight = 600;
+
+    Card* ca = mctest::addItem(*doc, a); // bottom
+    ca->m_dAngle = 395.5;
+    ca->m_dScale = 0.7;
+    ca->m_dShearX = 2;
+    ca->m_dShearY = -1;
+    ca->m_bFlipH = true;
+    ca->m_ptCenter = QPoint(-40, 900);
+    ca->m_bGray = true;
+    ca->ApplyGray();
+    ca->m_bSemi = true;
+    ca->m_nAlpha = 90;
+    ca->ApplySemi();
+    ca->UpdateRegion();
+
+    Card* cb = mctest::addItem(*doc, b);
+    cb->m_bFlipV = true;
+    cb->m_nEraseExtent = 12;
+    cb->m_bErased = true;
+    cb->EraseBackground();
+    cb->UpdateRegion();
+
+    Card* cc = mctest::addItem(*doc, c); // top, cut into an ellipse
+    QPainterPath ellipse;
+    ellipse.addEllipse(QRectF(-25, -15, 40, 28));
+    const mc::Region shape = mc::Region::fromPath(ellipse);
+    cc->m_pClipSaved = std::make_unique<mc::Region>(*cc->m_pClip);
+    cc->m_pClip = std::make_unique<mc::Region>(shape);
+    cc->m_bCut = true;
+    cc->m_ptCenter = QPoint(300, 200);
+    cc->UpdateRegion();
+
+    const QString path = mctest::writeBytes(SerializeProject(*doc));
+    auto back = mctest::emptyProject();
+    back->m_nShape = 7;
+    back->m_bCutStatus = true;
+    back->SetModifiedFlag(true);
+    QString message;
+    ASSERT_TRUE(OpenProject(*back, path, kScreen, &message)) << message.toStdString();
+
+    EXPECT_EQ(back->m_strBkPath, bkPath);
+    ASSERT_TRUE(back->m_pBkImage);
+    EXPECT_EQ(back->m_pBkImage->size(), QSize(32, 32));
+    EXPECT_EQ(back->m_crBkColor, 0x00123456u);
+    EXPECT_EQ(back->m_nPredefined, 3);
+    EXPECT_EQ(back->m_nPlacement, PLACEMENT_CENTER); // as stored, not chosen again
+    EXPECT_FALSE(back->m_bByDisplayScale);
+    EXPECT_EQ(back->m_nCanvasWidth, 800);
+    EXPECT_EQ(back->m_nCanvasHeight, 600);
+    EXPECT_EQ(back->m_nShape, 7); // never stored
+    EXPECT_TRUE(back->m_bCutStatus);
+    EXPECT_FALSE(back->IsModified());
+    EXPECT_EQ(back->GetPathName(), path);
+
+    ASSERT_EQ(back->m_listCards.GetCount(), 3);
+    std::vector<const Card*> order;
+    for (const auto& card : back->m_listCards)
+        order.push_back(card.get());
+    const Card* rc = order[0];
+    const Card* rb = order[1];
+    const Card* ra = order[2];
+    EXPECT_EQ(rc->m_strPath, c);
+    EXPECT_EQ(rb->m_strPath, b);
+    EXPECT_EQ(ra->m_strPath, a);
+
+    EXPECT_EQ(ra->m_dAngle, 395.5);
+    EXPECT_EQ(ra->m_dScale, 0.7);
+    EXPECT_EQ(ra->m_dShearX, 2.0);
+    EXPECT_EQ(ra->m_dShearY, -1.0);
+    EXPECT_TRUE(ra->m_bFlipH);
+    EXPECT_FALSE(ra->m_bFlipV);
+    EXPECT_EQ(ra->m_ptCenter, QPoint(-40, 900));
+    EXPECT_TRUE(ra->m_bGray);
+    EXPECT_TRUE(ra->m_bSemi);
+    EXPECT_EQ(ra->m_nAlpha, 90);
+    ASSERT_TRUE(ra->m_pBitmap);
+    EXPECT_EQ(*ra->m_pBitmap, *ca->m_pBitmap); // effects re-applied: same pixels
+    EXPECT_EQ(ra->m_rgnItem, ca->m_rgnItem);
+
+    EXPECT_TRUE(rb->m_bFlipV);
+    EXPECT_TRUE(rb->m_bErased);
+    EXPECT_EQ(rb->m_nEraseExtent, 12);
+    ASSERT_TRUE(rb->m_pBitmap);
+    EXPECT_EQ(*rb->m_pBitmap, *cb->m_pBitmap);
+    EXPECT_EQ(rb->m_rgnKept, cb->m_rgnKept);
+
+    EXPECT_TRUE(rc->m_bCut);
+    ASSERT_TRUE(rc->m_pClip && rc->m_pClipSaved);
+    EXPECT_EQ(*rc->m_pClip, shape);
+    // The uncut picture rectangle is kept for Restore Original Image.
+    EXPECT_EQ(*rc->m_pClipSaved, Card::ImageRectRegion(QSize(60, 40)));
+    EXPECT_EQ(rc->m_rgnItem, cc->m_rgnItem);
+    EXPECT_FALSE(rc->m_rgnItem.isEmpty());
+}
+
+TEST(ProjectFormat, VersionChecksAndTheirMessages)
+{
+    auto doc = mctest::emptyProject();
+    doc->m_crBkColor = 0x00ABCDEF;
+    const QString before = mctest::fingerprint(*doc);
+    struct Case {
+        QByteArray magic;
+        std::int32_t version;
+        QString message;
+    };
+    const QString unknown = QStringLiteral("Unknown File Format.");
+    const Case cases[] = {
+        {"MCR", 3101, QStringLiteral("This is higher version file,please download Muralcrafter 7.2 or more high version.")},
+        {"MCR", 20000, QStringLiteral("This is higher version file,please download Muralcrafter 7.2 or more high version.")},
+        {"MCR", 20001, unknown},
+        {"MCR", 3099, unknown},
+        {"MCR", 0, unknown},
+        {"MCR", -3100, unknown},
+        {"mcr", 3100, unknown},
+        {"BMx", 3100, unknown},
+    };
+    for (const Case& c : cases) {
+        const QString path = mctest::writeBytes(headerFile(c.magic, c.version, "Muralcrafter 7.2"));
+        QString message;
+        EXPECT_FALSE(OpenProject(*doc, path, kScreen, &message)) << c.version;
+        EXPECT_EQ(message, c.message) << c.version;
+        EXPECT_EQ(mctest::fingerprint(*doc), before);
+    }
+    // The version text is read only after the version test: a newer file
+    // with a damaged text is damaged, an unknown one is unknown.
+    QByteArray cutShort = headerFile("MCR", 3101, "Muralcrafter 7.2").left(15);
+    EXPECT_EQ(ParseProject(cutShort, kScreen).message, QStringLiteral("The project file is damaged or incomplete."));
+    EXPECT_EQ(ParseProject(headerFile("MCR", 99999, "x").left(7), kScreen).message, unknown);
+    // A file of another kind.
+    EXPECT_EQ(ParseProject("GIF89a....", kScreen).message, unknown);
+}
+
+TEST(ProjectFormat, CanvasIsReducedToTheScreenPerAxis)
+{
+    auto doc = mctest::emptyProject();
+    doc->m_nCanvasWidth = 1280;
+    doc->m_nCanvasHeight = 1024;
+    ParseResult parsed = ParseProject(SerializeProject(*doc), kScreen);
+    ASSERT_TRUE(parsed.contents);
+    EXPECT_EQ(parsed.contents->canvasWidth, 1024);
+    EXPECT_EQ(parsed.contents->canvasHeight, 768);
+
+    doc->m_nCanvasWidth = 2000;
+    doc->m_nCanvasHeight = 500;
+    parsed = ParseProject(SerializeProject(*doc), kScreen);
+    EXPECT_EQ(parsed.contents->canvasWidth, 1024);
+    EXPECT_EQ(parsed.contents->canvasHeight, 500);
+
+    // An empty or negative canvas cannot be shown; it becomes one pixel.
+    doc->m_nCanvasWidth = 0;
+    doc->m_nCanvasHeight = -20;
+    parsed = ParseProject(SerializeProject(*doc), kScreen);
+    EXPECT_EQ(parsed.contents->canvasWidth, 1);
+    EXPECT_EQ(parsed.contents->canvasHeight, 1);
+}
+
+TEST(ProjectFormat, MissingPicturesAreLeftOutSilently)
+{
+    const QString dir = mctest::freshDir();
+    auto doc = mctest::emptyProject();
+    const QString bk = mctest::writeImage(dir, "bk.png", mctest::solidImage(300, 200, Qt::gray));
+    doc->LoadBackground(bk);
+    const QString a = mctest::writeImage(dir, "a.png", mctest::solidImage(10, 10, Qt::red));
+    const QString b = mctest::writeImage(dir, "b.png", mctest::solidImage(10, 10, Qt::green));
+    const QString c = mctest::writeImage(dir, "c.png", mctest::solidImage(10, 10, Qt::blue));
+    mctest::addItem(*doc, a);
+    mctest::addItem(*doc, b);
+    mctest::addItem(*doc, c);
+    // A folder where a picture should be counts as missing too.
+    doc->m_listCards.GetHead()->m_strPath = dir;
+    const QString path = mctest::writeBytes(SerializeProject(*doc));
+    QFile::remove(b);
+    QFile::remove(bk);
+
+    auto back = mctest::emptyProject();
+    QString message;
+    ASSERT_TRUE(OpenProject(*back, path, kScreen, &message));
+    EXPECT_TRUE(message.isEmpty());
+    ASSERT_EQ(back->m_listCards.GetCount(), 1);
+    EXPECT_EQ(back->m_listCards.GetHead()->m_strPath, a);
+    EXPECT_EQ(back->m_strBkPath, bk); // the path stays, the picture does not
+    EXPECT_FALSE(back->m_pBkImage);
+}
+
+TEST(ByteStreams, LittleEndianPrimitives)
+{
+    ByteWriter w;
+    w.writeInt32(-2);
+    w.writeUInt16(0xBEEF);
+    w.writeDouble(1.5);
+    w.writeCountedUtf16(QStringLiteral("é€"));
+    EXPECT_EQ(w.bytes().toHex(), QByteArray("feffffff" "efbe" "000000000000f83f" "02000000" "e900" "ac20"));
+
+    ByteReader r(w.bytes());
+    std::int32_t i = 0;
+    std::uint16_t u = 0;
+    double d = 0;
+    QString s;
+    EXPECT_TRUE(r.readInt32(i) && r.readUInt16(u) && r.readDouble(d) && r.readCountedUtf16(s));
+    EXPECT_EQ(i, -2);
+    EXPECT_EQ(u, 0xBEEF);
+    EXPECT_EQ(d, 1.5);
+    EXPECT_EQ(s, QStringLiteral("é€"));
+    EXPECT_TRUE(r.atEnd());
+    EXPECT_FALSE(r.readUInt16(u));
+    EXPECT_TRUE(r.failed());
+}
+
+TEST(ByteStreams, BoolsAreSixteenBitsReadZeroExtended)
+{
+    ByteReader r(hex("0000" "0100" "0001"));
+    bool a = true, b = false, c = false;
+    ASSERT_TRUE(r.readBool16(a) && r.readBool16(b) && r.readBool16(c));
+    EXPECT_FALSE(a);
+    EXPECT_TRUE(b);
+    EXPECT_TRUE(c); // 256: any bit of the low half counts
+}
