@@ -37,7 +37,7 @@ QTransform Card::Transform() const
 
 void Card::Draw(QPainter& painter) const
 {
-    if (!m_pBitmap || m_pBitmap->isNull() || !m_pClip)
+    if (!m_pBitmap || m_pBitmap->isNull() || !m_pClip || m_pClip->isEmpty())
         return;
     const int w = m_pBitmap->width();
     const int h = m_pBitmap->height();
@@ -49,10 +49,6 @@ void Card::Draw(QPainter& painter) const
     // The clip travels with the item. It is combined with the caller's clip
     // (the canvas); the uncut image rectangle adds nothing to the bitmap's
     // own edges and is left out.
-    if (m_pClip->isEmpty()) {
-        painter.restore();
-        return;
-    }
     if (!m_pClip->isInfinite() && *m_pClip != ImageRectRegion(m_pBitmap->size()))
         painter.setClipPath(m_pClip->path(), Qt::IntersectClip);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
