@@ -16,6 +16,7 @@
 // same chain is asked for each action's enabled and checked state
 // (CommandTarget::OnUpdateCommand). A command that no level handles is
 // shown disabled and does nothing.
+#include "app/CommandLayout.h"
 #include "document/CommandRouter.h"
 #include "view/CMyView.h"
 
@@ -26,6 +27,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <span>
 
 class CMyDoc;
 class QAction;
@@ -84,6 +86,9 @@ public:
 
     // Dropped project files are handed to this function.
     void SetOpenFileHandler(std::function<bool(const QString&)> open) { m_openFile = std::move(open); }
+    // Asked before the window closes (a modified project may be saved);
+    // false keeps the window open. Without one the window just closes.
+    void SetSaveModifiedHandler(std::function<bool()> ask) { m_saveModified = std::move(ask); }
 
     // ViewHost
     bool IsFullScreen() const override { return m_bFullScreen; }
@@ -100,9 +105,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    struct MenuEntry; // one row of a menu table
     QAction* makeAction(int id, const QString& text, QObject* owner);
-    void fillMenu(QMenu* menu, const MenuEntry* entries, int count);
+    // Fills `menu` from a menu table; answers the menu-bar actions made.
+    void fillMenu(QMenu* menu, std::span<const mc::app::MenuRow> rows, bool menuBar);
+    QMenu* newMenu(const QString& title, QWidget* parent);
     void createMenuBar();
     void createPopupMenus();
     void createAccelerators();
@@ -132,6 +138,7 @@ private:
     QLabel* m_pReady = nullptr;
     std::function<void(CMainFrame&)> m_buildDynamicMenus;
     std::function<bool(const QString&)> m_openFile;
+    std::function<bool()> m_saveModified;
     // Full screen: the state to return to and the bars that were shown.
     bool m_bWasMaximized = false;
     QRect m_rcNormal;

@@ -12,6 +12,7 @@
 
 #include <memory>
 
+class CBackgroundCommands;
 class CMainFrame;
 class CMyDoc;
 class QSettings;
@@ -57,4 +58,6 @@ private:
     CommandTargetList m_targets;
     std::unique_ptr<CMyDoc> m_pDoc;
     std::unique_ptr<CMainFrame> m_pFrame;
+    std::unique_ptr<CBackgroundCommands> m_pBackground;
+    QStringList m_recentFiles;
 };

@@ -21,7 +21,7 @@
 
 #include <QAbstractScrollArea>
 #include <QImage>
-#include <QPainterPath>
+#include <QRect>
 #include <QPoint>
 #include <QRegion>
 #include <QSize>
@@ -105,10 +105,6 @@ public:
     QRegion InvalidatedRegion() const { return m_rgnInvalidLog; }
     void ResetInvalidated() { m_rgnInvalidLog = QRegion(); }
 
-    // The outline of shape `kind` for the rectangle (start, end); the cut
-    // shapes replace the plain rectangle here.
-    static QPainterPath ShapeOutline(int kind, QPoint start, QPoint end);
-
     // Tests start each case as a fresh program run.
     static void ResetFirstUpdate();
 
@@ -117,6 +113,7 @@ public:
     QRegion m_rgnOld;
     QRegion m_rgnNew;
     QRegion m_rgnErased;
+    QRect m_rcClient;
     int m_nDefaultAlpha = 128;
     QPoint m_ptShapeStart;
     QPoint m_ptShapeEnd;
@@ -150,7 +147,7 @@ private:
     void dragItemTo(QPoint client);
     void dragShapeTo(QPoint client);
     void onLeftUp();
-    void drawOutline(QPainter& painter) const;
+    void invertOutline(); // draws the current outline in the inverting mode
     void buildShapeRegion();
     void ensureScreen();
 

@@ -1,0 +1,484 @@
+#include "view/CMyView.h"
+
+#include "dialogs/CMessageBox.h"
+#include "dialogs/CStandardDialogs.h"
+#include "document/CMyDoc.h"
+#include "document/CommandIds.h"
+#include "imaging/Region.h"
+#include "items/Card.h"
+#include "platform/Screen.h"
+#include "platform/Settings.h"
+#include "view/AddImagePlan.h"
+#include "view/ShapeGeometry.h"
+
+#include <QDir>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+// The canvas is centred in the client area the view had when the first
+// project of the run was shown; later projects and window size changes keep
+// that place.
+bool g_bFirstUpdate = true;
+QRect g_rcClient;
+} // namespace
+
+CMyView::CMyView(CMyDoc* doc, QWidget* parent)
+    : QAbstractScrollArea(parent)
+    , m_pDoc(doc)
+{
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setAttribute(Qt::WA_NoSystemBackground);
+    setFrameShape(QFrame::NoFrame);
+    setFocusPolicy(Qt::StrongFocus);
+    connect(m_pDoc, &CMyDoc::updated, this, &CMyView::OnUpdate);
+    connect(m_pDoc, &CMyDoc::cardsCleared, this, [this] {
+        m_pCurCard = nullptr;
+        Q_EMIT currentCardChanged(nullptr);
+    });
+}
+
+CMyView::~CMyView() = default;
+
+void CMyView::ResetFirstUpdate()
+{
+    g_bFirstUpdate = true;
+    g_rcClient = QRect();
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+
+bool CMyView::OnCommand(int id)
+{
+    if (m_targets.OnCommand(id))
+        return true;
+    switch (id) {
+    case ID_ADD_IMAGE:
+        OnAddImage();
+        return true;
+    case ID_REFRESH:
+        OnRefresh();
+        return true;
+    case ID_FULL_SCREEN:
+        ToggleFullScreen();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CMyView::OnUpdateCommand(int id, CommandState& state)
+{
+    if (m_targets.OnUpdateCommand(id, state))
+        return true;
+    if (id == ID_FULL_SCREEN) {
+        state.enabled = true;
+        state.checked = m_pHost && m_pHost->IsFullScreen();
+        return true;
+    }
+    return false;
+}
+
+bool CMyView::HandlesCommand(int id) const
+{
+    return m_targets.HandlesCommand(id) || id == ID_ADD_IMAGE || id == ID_REFRESH || id == ID_FULL_SCREEN;
+}
+
+void CMyView::OnAddImage()
+{
+    const QString chosen = mc::dialogs::AskOpenFileName(window(), QString::fromLatin1(mc::view::kAddImageFilter));
+    if (chosen.isEmpty())
+        return;
+    const mc::view::AddImageFile file = mc::view::PrepareAddImageFile(chosen);
+    std::unique_ptr<Card> card = Card::CreateFromFile(file.path);
+    if (!card) {
+        mc::dialogs::ShowMessage(QStringLiteral("The file \"%1\" cannot be added: it is not a picture that can be read.")
+                                     .arg(QDir::toNativeSeparators(chosen)),
+                                 window());
+        return;
+    }
+    Card* added = m_pDoc->m_listCards.AddHead(std::move(card));
+    InvalidateScrolled(added->m_rgnItem);
+    m_pCurCard = added;
+    Q_EMIT currentCardChanged(added);
+    m_pDoc->SetModifiedFlag(true);
+}
+
+void CMyView::OnRefresh()
+{
+    InvalidateAll();
+    m_ptShapeStart = QPoint(0, 0);
+    m_ptShapeEnd = QPoint(0, 0);
+}
+
+void CMyView::ToggleFullScreen()
+{
+    if (!m_pHost)
+        return;
+    if (m_pHost->IsFullScreen())
+        m_pHost->LeaveFullScreen();
+    else
+        m_pHost->EnterFullScreen();
+}
+
+// ---------------------------------------------------------------------------
+// Layer and repaint
+
+QPoint CMyView::ScrollPosition() const
+{
+    return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+QSize CMyView::ClientSize() const
+{
+    return m_rcClient.size();
+}
+
+void CMyView::captureClientRect()
+{
+    if (g_bFirstUpdate) {
+        g_rcClient = viewport()->rect();
+        g_bFirstUpdate = false;
+        mc::platform::storeClientSize(g_rcClient.size());
+    }
+    m_rcClient = g_rcClient;
+    m_bInitialUpdatePending = false;
+}
+
+void CMyView::OnInitialUpdate()
+{
+    // The scrollable area is the screen, whatever the canvas size.
+    resizeEvent(nullptr);
+    if (!g_bFirstUpdate || viewport()->isVisible()) {
+        captureClientRect();
+        OnUpdate();
+    } else {
+        // Before the window is on the screen its client area is not final:
+        // the capture waits for the first paint.
+        m_bInitialUpdatePending = true;
+    }
+}
+
+void CMyView::OnUpdate()
+{
+    if (m_bInitialUpdatePending)
+        return;
+    RebuildCanvas();
+    InvalidateAll();
+}
+
+void CMyView::RebuildCanvas()
+{
+    m_layer.Rebuild(*m_pDoc, m_rcClient.size(), mc::platform::screenSize(), mc::view::SurroundColor());
+}
+
+QImage CMyView::RenderCanvas() const
+{
+    return mc::view::RenderCanvas(*m_pDoc, m_rcClient.size(), mc::platform::screenSize(), mc::view::SurroundColor());
+}
+
+void CMyView::Invalidate(const QRegion& region)
+{
+    const QRegion part = region & QRegion(viewport()->rect());
+    m_rgnInvalid += part;
+    m_rgnInvalidLog += region;
+    viewport()->update(part);
+}
+
+void CMyView::InvalidateScrolled(const QRegion& region)
+{
+    Invalidate(region.translated(-ScrollPosition()));
+}
+
+void CMyView::InvalidateAll()
+{
+    Invalidate(QRegion(viewport()->rect()));
+}
+
+void CMyView::ensureScreen()
+{
+    if (m_screen.size() != viewport()->size()) {
+        m_screen = QImage(viewport()->size(), QImage::Format_RGB32);
+        m_screen.fill(mc::view::SurroundColor());
+        m_rgnInvalid = QRegion(viewport()->rect());
+    }
+}
+
+void CMyView::renderInvalid()
+{
+    ensureScreen();
+    if (m_rgnInvalid.isEmpty())
+        return;
+    QPainter painter(&m_screen);
+    painter.setClipRegion(m_rgnInvalid);
+    painter.translate(-ScrollPosition());
+    m_layer.Paint(painter, *m_pDoc);
+    m_rgnInvalid = QRegion();
+}
+
+void CMyView::UpdateWindow()
+{
+    renderInvalid();
+    if (viewport()->isVisible())
+        viewport()->repaint();
+}
+
+void CMyView::paintEvent(QPaintEvent* event)
+{
+    if (m_bInitialUpdatePending) {
+        captureClientRect();
+        RebuildCanvas();
+        InvalidateAll();
+    }
+    renderInvalid();
+    QPainter painter(viewport());
+    painter.drawImage(event->rect(), m_screen, event->rect());
+}
+
+void CMyView::resizeEvent(QResizeEvent* event)
+{
+    const QSize screen = mc::platform::screenSize();
+    const QSize client = viewport()->size();
+    horizontalScrollBar()->setRange(0, std::max(0, screen.width() - client.width()));
+    verticalScrollBar()->setRange(0, std::max(0, screen.height() - client.height()));
+    horizontalScrollBar()->setPageStep(std::max(1, client.width()));
+    verticalScrollBar()->setPageStep(std::max(1, client.height()));
+    horizontalScrollBar()->setSingleStep(std::max(1, screen.width() / 100));
+    verticalScrollBar()->setSingleStep(std::max(1, screen.height() / 100));
+    if (event)
+        QAbstractScrollArea::resizeEvent(event);
+}
+
+void CMyView::scrollContentsBy(int dx, int dy)
+{
+    // What stays visible moves with the scroll; only the uncovered strips
+    // are painted afresh.
+    ensureScreen();
+    QImage moved(m_screen.size(), m_screen.format());
+    moved.fill(mc::view::SurroundColor());
+    {
+        QPainter painter(&moved);
+        painter.drawImage(QPoint(dx, dy), m_screen);
+    }
+    m_screen = std::move(moved);
+    m_rgnInvalid.translate(dx, dy);
+    const QRect all = viewport()->rect();
+    Invalidate(QRegion(all) - QRegion(all.translated(dx, dy)));
+    viewport()->update();
+}
+
+// ---------------------------------------------------------------------------
+// Selection and dragging
+
+Card* CMyView::HitTest(QPoint point) const
+{
+    for (const auto& card : m_pDoc->m_listCards) {
+        const QRegion& area = card->m_bErased ? card->m_rgnKept : card->m_rgnItem;
+        if (area.contains(point))
+            return card.get();
+    }
+    return nullptr;
+}
+
+void CMyView::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint client = event->position().toPoint();
+    if (event->button() == Qt::LeftButton)
+        onLeftDown(client);
+    else if (event->button() == Qt::RightButton)
+        onRightDown(client, event->globalPosition().toPoint());
+}
+
+void CMyView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_bCapture)
+        return;
+    const QPoint client = event->position().toPoint();
+    if (m_bDrawingShape || m_bMovingShape)
+        dragShapeTo(client);
+    else
+        dragItemTo(client);
+}
+
+void CMyView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        onLeftUp();
+}
+
+void CMyView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The second press of a double click starts no drag.
+    if (event->button() == Qt::LeftButton)
+        ToggleFullScreen();
+}
+
+void CMyView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && m_pHost && m_pHost->IsFullScreen())
+        m_pHost->LeaveFullScreen();
+    QAbstractScrollArea::keyPressEvent(event);
+}
+
+void CMyView::onLeftDown(QPoint client)
+{
+    const QPoint scroll = ScrollPosition();
+    Card* hit = HitTest(client + scroll);
+    if (hit && hit != m_pCurCard) {
+        m_pCurCard = hit;
+        Q_EMIT currentCardChanged(hit);
+    }
+
+    if (m_pDoc->m_bCutStatus) {
+        m_bCapture = true;
+        m_nDragShape = m_pDoc->m_nShape;
+        // From here to mouse-up the shape is kept in client coordinates.
+        m_rgnShape.translate(-scroll);
+        m_ptShapeStart -= scroll;
+        m_ptShapeEnd -= scroll;
+        if (m_rgnShape.contains(client)) {
+            m_szGrabStart = client - m_ptShapeStart;
+            m_szGrabEnd = client - m_ptShapeEnd;
+            m_bMovingShape = true;
+        } else {
+            if (m_ptShapeStart != m_ptShapeEnd)
+                ClearShape(false);
+            m_ptShapeStart = m_ptShapeEnd = client;
+            m_bDrawingShape = true;
+        }
+        return;
+    }
+
+    if (hit) {
+        m_bCapture = true;
+        hit->BeginDrag(client + scroll);
+        // Raised at once: the project changes even if the mouse never moves.
+        m_pDoc->m_listCards.MoveToHead(hit);
+        m_pDoc->SetModifiedFlag(true);
+    }
+}
+
+void CMyView::dragItemTo(QPoint client)
+{
+    Card* card = m_pCurCard;
+    if (!card)
+        return;
+    ensureScreen();
+    const QPoint scroll = ScrollPosition();
+    m_rgnOld = card->m_rgnItem;
+    card->DragTo(client + scroll);
+
+    // The item shows at once at its new place, clipped to the canvas.
+    {
+        QPainter painter(&m_screen);
+        painter.setClipRect(m_layer.CanvasRect().translated(-scroll));
+        painter.translate(-scroll);
+        card->Draw(painter);
+    }
+    viewport()->update((card->m_rgnItem & QRegion(m_layer.CanvasRect())).translated(-scroll));
+
+    m_rgnNew = card->m_rgnItem;
+    m_rgnOld -= m_rgnNew;
+    if (card->m_bErased) {
+        // Its transparent parts may still show its old pixels.
+        m_rgnErased = card->m_rgnItem - card->m_rgnKept;
+        InvalidateScrolled(m_rgnErased);
+    }
+    InvalidateScrolled(m_rgnOld);
+    UpdateWindow();
+}
+
+void CMyView::invertOutline()
+{
+    if (m_ptShapeStart == m_ptShapeEnd)
+        return;
+    ensureScreen();
+    const QPainterPath outline = mc::view::ShapeOutlinePath(m_nDragShape, m_ptShapeStart, m_ptShapeEnd);
+    {
+        QPainter painter(&m_screen);
+        painter.setClipRect(m_layer.CanvasRect().translated(-ScrollPosition()));
+        // Inverting: drawing the same outline twice restores the pixels.
+        painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+        painter.setPen(QPen(Qt::black, 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(outline);
+    }
+    viewport()->update(outline.boundingRect().toAlignedRect().adjusted(-2, -2, 2, 2));
+}
+
+void CMyView::dragShapeTo(QPoint client)
+{
+    if (m_bDrawingShape) {
+        invertOutline(); // removes the old outline
+        m_ptShapeEnd = client;
+        invertOutline();
+    } else if (m_bMovingShape) {
+        invertOutline();
+        m_ptShapeStart = client - m_szGrabStart;
+        m_ptShapeEnd = client - m_szGrabEnd;
+        invertOutline();
+    }
+}
+
+void CMyView::buildShapeRegion()
+{
+    const QPoint scroll = ScrollPosition();
+    mc::Region shape = mc::Region::fromPath(mc::view::ShapeFigurePath(m_nDragShape, m_ptShapeStart, m_ptShapeEnd));
+    shape.translate(scroll.x(), scroll.y());
+    m_rgnShape = shape.toPixelRegion();
+    m_pShapeRegion = std::make_unique<mc::Region>(std::move(shape));
+}
+
+void CMyView::onLeftUp()
+{
+    if (!m_bCapture)
+        return;
+    m_bCapture = false;
+    // What the press started decides, even if cut status changed meanwhile.
+    if (!m_bDrawingShape && !m_bMovingShape) {
+        if (m_pCurCard)
+            InvalidateScrolled(m_pCurCard->m_rgnItem);
+        return;
+    }
+    m_bDrawingShape = false;
+    m_bMovingShape = false;
+    const QPoint scroll = ScrollPosition();
+    buildShapeRegion();
+    m_ptShapeStart += scroll;
+    m_ptShapeEnd += scroll;
+}
+
+void CMyView::onRightDown(QPoint client, QPoint global)
+{
+    m_pCurCard = HitTest(client + ScrollPosition());
+    Q_EMIT currentCardChanged(m_pCurCard);
+    if (m_pHost)
+        m_pHost->TrackContextMenu(m_pCurCard ? IDR_ITEM_CONTEXT_MENU : IDR_CANVAS_CONTEXT_MENU, global);
+}
+
+void CMyView::ClearShape(bool scrolled)
+{
+    const int x0 = m_ptShapeStart.x(), y0 = m_ptShapeStart.y();
+    const int x1 = m_ptShapeEnd.x(), y1 = m_ptShapeEnd.y();
+    int left = std::min(x0, x1), top = std::min(y0, y1);
+    int right = std::max(x0, x1), bottom = std::max(y0, y1);
+    // Some outlines reach beyond their rectangle.
+    const int dx = std::max(std::abs(x1 - x0) / 10, 5);
+    const int dy = std::max(std::abs(y1 - y0) / 10, 5);
+    left -= dx, right += dx, top -= dy, bottom += dy;
+    const QRegion area(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));
+    if (scrolled)
+        InvalidateScrolled(area);
+    else
+        Invalidate(area);
+    m_ptShapeStart = QPoint(0, 0);
+    m_ptShapeEnd = QPoint(0, 0);
+    m_rgnShape = QRegion();
+}
