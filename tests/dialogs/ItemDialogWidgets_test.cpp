@@ -1,0 +1,216 @@
+// The item dialogs as widgets, offscreen: texts, ranges, and that refused
+// input keeps the dialog open with the entry as typed.
+#include "dialogs/CDlgDelImg.h"
+#include "dialogs/CDlgRotate.h"
+#include "dialogs/CDlgSemi.h"
+#include "dialogs/CDlgSize.h"
+#include "dialogs/CDlgTrans.h"
+#include "dialogs/CMessageBox.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QKeyEvent>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Collects the messages instead of showing boxes.
+class MessageLog {
+public:
+    MessageLog()
+    {
+        m_previous = mc::dialogs::SetMessageHandler([this](const QString& t) { texts << t; });
+    }
+    ~MessageLog() { mc::dialogs::SetMessageHandler(m_previous); }
+    QStringList texts;
+
+private:
+    mc::dialogs::MessageHandler m_previous;
+};
+
+QPushButton* Button(QWidget& dialog, int id)
+{
+    return dialog.findChild<QPushButton*>(QStringLiteral("ctl%1").arg(id));
+}
+
+// A key press and release as the keyboard delivers them.
+void KeyClick(QWidget* widget, int key, const QString& text = QString())
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(widget, &release);
+}
+
+// Focuses an edit and replaces its text as typing would.
+void TypeInto(QLineEdit* edit, const QString& text)
+{
+    edit->setFocus();
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::OtherFocusReason);
+    QApplication::sendEvent(edit, &focusIn); // offscreen windows may lack focus
+    edit->selectAll();
+    KeyClick(edit, Qt::Key_Backspace);
+    for (QChar c : text)
+        KeyClick(edit, c.isDigit() ? Qt::Key_0 + c.digitValue() : Qt::Key_X, QString(c));
+}
+
+TEST(CDlgRotate, RefusedDegreeKeepsTheDialogOpen)
+{
+    MessageLog log;
+    RotateModel model(false);
+    CDlgRotate dialog(model);
+    dialog.show();
+    EXPECT_EQ(dialog.windowTitle(), "Rotate Degree");
+    EXPECT_EQ(dialog.Label()->text(), "Counter Clockwise:");
+    EXPECT_EQ(dialog.DegreeEdit()->text(), "10");
+    EXPECT_EQ(dialog.DegreeEdit()->objectName(), "ctl1001");
+    EXPECT_EQ(dialog.DegreeEdit()->maxLength(), 3);
+
+    TypeInto(dialog.DegreeEdit(), "4x5678");
+    EXPECT_EQ(dialog.DegreeEdit()->text(), "456"); // digits only, three at most
+    Button(dialog, 1)->click();
+    EXPECT_EQ(log.texts, QStringList{"Please Input Valid Degree(1-360)."});
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.DegreeEdit()->text(), "456");
+
+    TypeInto(dialog.DegreeEdit(), "45");
+    Button(dialog, 1)->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(model.m_nDegree, 45);
+}
+
+TEST(CDlgSize, BoxesFollowEachOtherAndModeFollowsFocus)
+{
+    MessageLog log;
+    SizeModel model = SizeModel::ForItem(0.5, 400, 300);
+    CDlgSize dialog(model);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    EXPECT_EQ(dialog.windowTitle(), "Customize Size");
+    EXPECT_EQ(dialog.WidthEdit()->text(), "200");
+    EXPECT_EQ(dialog.HeightEdit()->text(), "150");
+    EXPECT_EQ(dialog.RatioEdit()->text(), "50");
+    EXPECT_EQ(dialog.WidthRadio()->text(), "Width:");
+    EXPECT_EQ(dialog.RatioRadio()->text(), "Scale Ratio:");
+    EXPECT_TRUE(dialog.WidthRadio()->isChecked());
+
+    TypeInto(dialog.RatioEdit(), "1000");
+    EXPECT_TRUE(dialog.RatioRadio()->isChecked());
+    EXPECT_EQ(model.m_nMode, 1);
+    EXPECT_EQ(dialog.RatioEdit()->text(), "100"); // three digits at most
+    EXPECT_EQ(dialog.WidthEdit()->text(), "400");
+    EXPECT_EQ(dialog.HeightEdit()->text(), "300");
+
+    // Clicking "Width:" moves into the width box with its text selected.
+    dialog.WidthRadio()->click();
+    EXPECT_EQ(model.m_nMode, 0);
+    EXPECT_EQ(dialog.WidthEdit()->selectedText(), "400");
+    TypeInto(dialog.WidthEdit(), "2001");
+    EXPECT_EQ(dialog.HeightEdit()->text(), "1500");
+    EXPECT_EQ(dialog.RatioEdit()->text(), "500");
+    Button(dialog, 1)->click();
+    EXPECT_EQ(log.texts, QStringList{"Please Input Valid Width(40-2000) and Height(30-1500)."});
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.WidthEdit()->text(), "2001");
+
+    // A computed value longer than what can be typed is shown in full.
+    TypeInto(dialog.WidthEdit(), "9999");
+    EXPECT_EQ(dialog.RatioEdit()->text(), "2499");
+
+    TypeInto(dialog.HeightEdit(), "150");
+    EXPECT_TRUE(dialog.WidthRadio()->isChecked());
+    Button(dialog, 1)->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(model.m_dResultScale, 0.5);
+}
+
+TEST(CDlgSemi, TrackbarDefaultsAndRefusedDefault)
+{
+    MessageLog log;
+    SemiModel model(200, 128);
+    CDlgSemi dialog(model);
+    dialog.show();
+    EXPECT_EQ(dialog.windowTitle(), "Set Semitransparency");
+    EXPECT_EQ(dialog.Slider()->minimum(), 1);
+    EXPECT_EQ(dialog.Slider()->maximum(), 255);
+    EXPECT_EQ(dialog.Slider()->value(), 200);
+    EXPECT_EQ(dialog.ValueEdit()->text(), "200");
+    EXPECT_TRUE(dialog.ValueEdit()->isReadOnly());
+    EXPECT_EQ(dialog.UseDefaultButton()->text(), "Use  Default");
+    EXPECT_EQ(dialog.SetDefaultBox()->text(), "Set Default");
+    EXPECT_FALSE(dialog.SetDefaultBox()->isChecked());
+
+    dialog.SetDefaultBox()->setChecked(true);
+    dialog.UseDefaultButton()->click();
+    EXPECT_EQ(dialog.Slider()->value(), 128);
+    EXPECT_EQ(dialog.ValueEdit()->text(), "128");
+    EXPECT_TRUE(dialog.SetDefaultBox()->isChecked());
+
+    dialog.Slider()->setValue(255);
+    EXPECT_EQ(dialog.ValueEdit()->text(), "255");
+    EXPECT_FALSE(dialog.SetDefaultBox()->isChecked()); // moving unticks
+    dialog.SetDefaultBox()->setChecked(true);
+    Button(dialog, 1)->click();
+    EXPECT_EQ(log.texts, QStringList{"255 should't be set as default semitransparency."});
+    EXPECT_TRUE(dialog.isVisible());
+
+    dialog.SetDefaultBox()->setChecked(false);
+    Button(dialog, 1)->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(model.m_nAlphaValue, 255);
+    EXPECT_FALSE(model.m_bSetDefault);
+}
+
+TEST(CDlgTrans, TrackbarZeroToFifty)
+{
+    TransModel model(4);
+    CDlgTrans dialog(model);
+    dialog.show();
+    EXPECT_EQ(dialog.windowTitle(), "Set Erase Multicolor Backgroud Extent");
+    EXPECT_EQ(dialog.Slider()->minimum(), 0);
+    EXPECT_EQ(dialog.Slider()->maximum(), 50);
+    EXPECT_EQ(dialog.Slider()->value(), 4);
+    EXPECT_EQ(dialog.ValueEdit()->text(), "4");
+    KeyClick(dialog.Slider(), Qt::Key_End);
+    EXPECT_EQ(dialog.ValueEdit()->text(), "50");
+    EXPECT_EQ(model.m_nExtent, 50);
+    Button(dialog, 2)->click();
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+}
+
+TEST(CDlgDelImg, ThumbnailAndAnswers)
+{
+    const QImage picture(400, 100, QImage::Format_ARGB32);
+    QImage red = picture;
+    red.fill(Qt::red);
+    DelImgModel model;
+    CDlgDelImg dialog(model, &red);
+    dialog.show();
+    EXPECT_EQ(dialog.windowTitle(), "Delete Image");
+    EXPECT_EQ(Button(dialog, 1)->text(), "&Yes");
+    EXPECT_EQ(Button(dialog, 2)->text(), "&No");
+    EXPECT_EQ(dialog.NoPromptBox()->text(), "No longer prompt");
+    EXPECT_TRUE(dialog.findChild<QLabel*>() && dialog.findChild<QLabel*>()->text() == "Delete the image?");
+
+    // The wide picture is squeezed into 120 x 75 at (20, 15).
+    const QImage shot = dialog.grab().toImage();
+    EXPECT_EQ(QColor(shot.pixel(22, 17)), QColor(Qt::red));
+    EXPECT_EQ(QColor(shot.pixel(138, 88)), QColor(Qt::red));
+    EXPECT_NE(QColor(shot.pixel(142, 50)), QColor(Qt::red));
+    EXPECT_NE(QColor(shot.pixel(50, 92)), QColor(Qt::red));
+
+    dialog.NoPromptBox()->setChecked(true);
+    Button(dialog, 2)->click();
+    EXPECT_FALSE(model.m_bYes);
+    EXPECT_TRUE(model.m_bNoPrompt);
+    EXPECT_FALSE(model.StopsPrompting());
+}
+
+} // namespace
