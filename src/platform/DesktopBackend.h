@@ -46,11 +46,11 @@ public:
 };
 
 // The backend for this session: MURALCRAFTER_DESKTOP when set, else
-// XDG_CURRENT_DESKTOP and the tools present, else the key-file backend.
+// XDG_CURRENT_DESKTOP and the tools present, else a bare sway or X11 session
+// (SWAYSOCK, DISPLAY) with its tools, else the key-file backend.
 std::unique_ptr<DesktopBackend> detectDesktopBackend();
 
 // A backend by its name (case-insensitive); null for an unknown name.
-// Families without a backend of their own yet get the key-file backend.
 std::unique_ptr<DesktopBackend> createDesktopBackend(const QString& name);
 
 // The family name for an XDG_CURRENT_DESKTOP value (colon-separated,

@@ -48,6 +48,8 @@ TEST(DesktopDetectTest, FromXdgCurrentDesktop)
 {
     EnvGuard env;
     env.unset("MURALCRAFTER_DESKTOP");
+    env.unset("DISPLAY"); // a bare X11 or sway session is detected too
+    env.unset("SWAYSOCK");
     const bool gsettings = haveProgram(QStringLiteral("gsettings"));
     env.set("XDG_CURRENT_DESKTOP", "ubuntu:GNOME");
     EXPECT_EQ(detectDesktopBackend()->name(), gsettings ? QStringLiteral("gnome") : QStringLiteral("file"));

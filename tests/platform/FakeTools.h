@@ -1,0 +1,60 @@
+#pragma once
+// Stand-ins for desktop tools that are not installed: small shell scripts in
+// a fresh folder that becomes the whole PATH. Each records its argument list
+// and then runs an optional script body (canned output, exit status).
+#include "EnvGuard.h"
+#include "common/TestUtil.h"
+
+#include <QFile>
+#include <QString>
+#include <QStringList>
+
+#include <stdexcept>
+
+class FakeTools {
+public:
+    FakeTools() : m_dir(mctest::freshDir()), m_log(m_dir + "/calls.log")
+    {
+        m_env.set("PATH", m_dir.toUtf8());
+    }
+
+    // `body` runs after the call is recorded; "$@" are the arguments.
+    void add(const QString& name, const QString& body = {}) const
+    {
+        QFile file(m_dir + "/" + name);
+        if (!file.open(QIODevice::WriteOnly))
+            throw std::runtime_error("cannot write fake tool");
+        const QString script = QStringLiteral("#!/bin/sh\n"
+                                              "{ printf '%s' '%1'; for a in \"$@\"; do printf '\\037%s' \"$a\"; done;"
+                                              " printf '\\036'; } >> '%2'\n%3\n")
+                                   .arg(name, m_log, body);
+        file.write(script.toUtf8());
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // Every call so far: the tool's name, then its arguments.
+    QList<QStringList> calls() const
+    {
+        QFile file(m_log);
+        QList<QStringList> out;
+        if (!file.open(QIODevice::ReadOnly))
+            return out;
+        for (const QString& call : QString::fromUtf8(file.readAll()).split(QChar(0x1e), Qt::SkipEmptyParts))
+            out << call.split(QChar(0x1f));
+        return out;
+    }
+
+    const QString& dir() const { return m_dir; }
+
+private:
+    EnvGuard m_env;
+    QString m_dir;
+    QString m_log;
+};
+
+// A path that a shell line or a naive split would break.
+inline QString awkwardPath()
+{
+    return QStringLiteral("/tmp/Ann's \"wall\" dir; a,b/H\u00e9l\u00e8ne \u58c1\u7eb8/muralcrafter.bmp");
+}
