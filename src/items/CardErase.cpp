@@ -4,6 +4,8 @@
 // and the kept pixels are collected as one-pixel-high runs.
 #include "items/Card.h"
 
+#include "imaging/RunOutline.h"
+
 #include <QPainterPath>
 
 #include <algorithm>
@@ -30,10 +32,12 @@ QRgb transparent(QRgb p)
     return p & 0x00FFFFFFu;
 }
 
-void addRun(QPainterPath& kept, int x, int y, int width)
+using Runs = std::vector<mc::imaging::PixelRun>;
+
+void addRun(Runs& row, int x, int width)
 {
     if (width > 0)
-        kept.addRect(x, y, width, 1);
+        row.push_back({x, x + width});
 }
 
 } // namespace
@@ -51,16 +55,13 @@ void Card::EraseBackground()
     const QRgb keptAlpha = QRgb(std::clamp(m_nAlpha, 0, 255)) << 24;
     auto row = [&img](int y) { return reinterpret_cast<QRgb*>(img.scanLine(y)); };
 
-    QPainterPath kept;
-    kept.setFillRule(Qt::OddEvenFill);
-
     // A picture of at most twice the frame on either side is frame only:
     // every pixel becomes transparent and nothing is kept. (Scanning it would
     // also reach outside the bitmap for the reference pixels.)
     if (w <= 2 * kFrame || h <= 2 * kFrame) {
         for (int y = 0; y < h; ++y)
             std::transform(row(y), row(y) + w, row(y), transparent);
-        m_pKeep = std::make_unique<mc::Region>(mc::Region::fromPath(kept));
+        m_pKeep = std::make_unique<mc::Region>();
         return;
     }
 
@@ -75,11 +76,15 @@ void Card::EraseBackground()
         }
     }
 
+    // Kept runs of the rows kFrame ... h - kFrame - 1; their union becomes
+    // the kept area, stored as its outline.
+    std::vector<Runs> kept(h - 2 * kFrame);
     const int mid = w / 2;
     QRgb left = colour(row(kFrame)[kFrame]);
     QRgb right = colour(row(kFrame)[w - 1 - kFrame]);
     for (int y = kFrame; y < h - kFrame; ++y) {
         QRgb* r = row(y);
+        Runs& runs = kept[y - kFrame];
 
         QRgb seed = colour(r[kFrame]);
         QRgb current = left;
@@ -91,14 +96,15 @@ void Card::EraseBackground()
             if (matches(c, current, e) || matches(c, left, e) || matches(c, right, e)) {
                 r[x] = c;
                 current = c;
-                addRun(kept, runStart, y, x - runStart);
+                addRun(runs, runStart, x - runStart);
                 runStart = x + 1;
             } else {
                 r[x] = c | keptAlpha;
             }
         }
-        addRun(kept, runStart, y, mid - runStart);
+        addRun(runs, runStart, mid - runStart);
 
+        const size_t leftRuns = runs.size();
         seed = colour(r[w - 1 - kFrame]);
         current = right;
         if (matches(seed, right, e))
@@ -110,21 +116,22 @@ void Card::EraseBackground()
             if (matches(c, current, e) || matches(c, right, e) || matches(c, left, e)) {
                 r[x] = c;
                 current = c;
-                addRun(kept, x + 1, y, runStart - x);
+                addRun(runs, x + 1, runStart - x);
                 runStart = x - 1;
             } else {
                 r[x] = c | keptAlpha;
             }
         }
         // x == mid: the run covers x + 1 ... runStart.
-        addRun(kept, x + 1, y, runStart - x);
+        addRun(runs, x + 1, runStart - x);
+        std::reverse(runs.begin() + leftRuns, runs.end()); // found right to left
 
         const QRgb c = colour(r[mid]);
         if (matches(c, current, e) || matches(c, right, e) || matches(c, left, e))
             r[mid] = c;
     }
 
-    mc::Region keep = mc::Region::fromPath(kept);
+    mc::Region keep = mc::Region::fromPath(mc::imaging::outlineOfRuns(kept, kFrame));
     keep.translate(w / -2, h / -2);
     m_pKeep = std::make_unique<mc::Region>(std::move(keep));
 }
