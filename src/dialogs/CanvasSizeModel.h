@@ -18,7 +18,12 @@
 
 class CanvasSizeModel {
 public:
+    // The controls start out showing the fields ("%d" of width and height)
+    // without any change notification: filling the boxes one after the other
+    // with notifications would recompute the width from the height, or,
+    // unticked, read the still empty width box back and leave it empty.
     CanvasSizeModel(int width, int height, bool byDisplayScale, int maxWidth, int maxHeight);
+
 
     // The change handlers of the width box, the height box and the check
     // box. Each reads the controls into the fields and, when the box is
