@@ -9,6 +9,7 @@
 #include "platform/Screen.h"
 #include "platform/Settings.h"
 #include "view/AddImagePlan.h"
+#include "view/CViewItemCommands.h"
 #include "view/ShapeGeometry.h"
 
 #include <QDir>
@@ -42,6 +43,9 @@ CMyView::CMyView(CMyDoc* doc, QWidget* parent)
         m_pCurCard = nullptr;
         Q_EMIT currentCardChanged(nullptr);
     });
+    // The item commands (delete, zoom, rotate, effects ...) with their dialogs.
+    if (m_pDoc)
+        new CViewItemCommands(this);
 }
 
 CMyView::~CMyView() = default;

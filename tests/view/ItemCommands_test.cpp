@@ -88,7 +88,7 @@ protected:
         return added;
     }
 
-    bool Run(int id) { return commands.OnCommand(id); }
+    bool Do(int id) { return commands.OnCommand(id); }
 
     QString dir = mctest::freshDir();
     CMyDoc doc{mc::platform::DesktopSettings{}};
@@ -104,7 +104,7 @@ TEST_F(ItemCommandsTest, ZoomInStepsUntilFiveThenOnlyRaises)
     item->m_dScale = 4.95;
     item->UpdateRegion();
     const QRegion before = item->m_rgnItem;
-    Run(ID_ZOOM_IN);
+    Do(ID_ZOOM_IN);
     EXPECT_EQ(item->m_dScale, 5.05);
     ASSERT_EQ(host.invalidated.size(), 2u);
     EXPECT_EQ(host.invalidated[0], before);
@@ -116,7 +116,7 @@ TEST_F(ItemCommandsTest, ZoomInStepsUntilFiveThenOnlyRaises)
     item->m_dScale = 5.0;
     Add(mctest::solidImage(50, 50, Qt::green), "b.png");
     cur = item;
-    Run(ID_ZOOM_IN);
+    Do(ID_ZOOM_IN);
     EXPECT_EQ(item->m_dScale, 5.0);
     EXPECT_EQ(doc.m_listCards.GetHead(), item);
     EXPECT_TRUE(host.invalidated.empty());
@@ -129,18 +129,18 @@ TEST_F(ItemCommandsTest, ZoomLimitsFromActualSize)
     int grown = 0;
     for (int i = 0; i < 60; ++i) {
         doc.SetModifiedFlag(false);
-        Run(ID_ZOOM_IN);
+        Do(ID_ZOOM_IN);
         grown += doc.IsModified();
     }
     EXPECT_EQ(grown, 41);
     EXPECT_EQ(item->m_dScale, 5.099999999999999);
 
-    Run(ID_ACTUAL_SIZE);
+    Do(ID_ACTUAL_SIZE);
     EXPECT_EQ(item->m_dScale, 1.0);
     int shrunk = 0;
     for (int i = 0; i < 20; ++i) {
         doc.SetModifiedFlag(false);
-        Run(ID_ZOOM_OUT);
+        Do(ID_ZOOM_OUT);
         shrunk += doc.IsModified();
     }
     EXPECT_EQ(shrunk, 9);
@@ -152,13 +152,13 @@ TEST_F(ItemCommandsTest, RotationAccumulatesWithoutNormalising)
 {
     Card* item = Add(mctest::solidImage(60, 30, Qt::blue));
     for (int i = 0; i < 36; ++i)
-        Run(ID_ROTATE_CLOCKWISE);
+        Do(ID_ROTATE_CLOCKWISE);
     EXPECT_EQ(item->m_dAngle, 360.0);
-    Run(ID_ROTATE_COUNTER_CLOCKWISE);
+    Do(ID_ROTATE_COUNTER_CLOCKWISE);
     EXPECT_EQ(item->m_dAngle, 350.0);
-    Run(ID_ROTATE_CLOCKWISE_90);
-    Run(ID_ROTATE_CLOCKWISE_180);
-    Run(ID_ROTATE_CLOCKWISE_270);
+    Do(ID_ROTATE_CLOCKWISE_90);
+    Do(ID_ROTATE_CLOCKWISE_180);
+    Do(ID_ROTATE_CLOCKWISE_270);
     EXPECT_EQ(item->m_dAngle, 890.0);
 
     host.onRotate = [](RotateModel& m) {
@@ -169,21 +169,21 @@ TEST_F(ItemCommandsTest, RotationAccumulatesWithoutNormalising)
         m.m_strDegree = "45";
         return !m.Validate().has_value();
     };
-    Run(ID_ROTATE_COUNTER_CLOCKWISE_X);
+    Do(ID_ROTATE_COUNTER_CLOCKWISE_X);
     EXPECT_EQ(item->m_dAngle, 845.0);
     host.onRotate = [](RotateModel& m) {
         EXPECT_EQ(m.Label(), "Clockwise:");
         m.m_strDegree = "360";
         return !m.Validate().has_value();
     };
-    Run(ID_ROTATE_CLOCKWISE_X);
+    Do(ID_ROTATE_CLOCKWISE_X);
     EXPECT_EQ(item->m_dAngle, 1205.0);
 
     // Cancel changes nothing, not even the stacking order.
     Add(mctest::solidImage(20, 20, Qt::green), "top.png");
     cur = item;
     host.onRotate = nullptr;
-    Run(ID_ROTATE_CLOCKWISE_X);
+    Do(ID_ROTATE_CLOCKWISE_X);
     EXPECT_EQ(item->m_dAngle, 1205.0);
     EXPECT_NE(doc.m_listCards.GetHead(), item);
     EXPECT_FALSE(doc.IsModified());
@@ -208,7 +208,7 @@ TEST_F(ItemCommandsTest, CustomizeSizeOpensWithScaledValuesAndAppliesTheResult)
         m.EditWidth("600");
         return !m.Validate().has_value();
     };
-    Run(ID_CUSTOMIZE_SIZE);
+    Do(ID_CUSTOMIZE_SIZE);
     EXPECT_EQ(item->m_dScale, 1.5);
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(host.invalidated.size(), 2u);
@@ -221,7 +221,7 @@ TEST_F(ItemCommandsTest, CustomizeSizeCancelledLeavesItemWhereItWas)
     Add(mctest::solidImage(20, 20, Qt::green), "b.png");
     cur = item;
     const double scale = item->m_dScale;
-    Run(ID_CUSTOMIZE_SIZE);
+    Do(ID_CUSTOMIZE_SIZE);
     EXPECT_EQ(host.asked, 1);
     EXPECT_EQ(item->m_dScale, scale);
     EXPECT_NE(doc.m_listCards.GetHead(), item);
@@ -231,9 +231,9 @@ TEST_F(ItemCommandsTest, CustomizeSizeCancelledLeavesItemWhereItWas)
 TEST_F(ItemCommandsTest, FlipsKeepTheRotationAndRecomputeTheArea)
 {
     Card* item = Add(mctest::solidImage(120, 40, Qt::blue));
-    Run(ID_ROTATE_CLOCKWISE);
+    Do(ID_ROTATE_CLOCKWISE);
     const QRegion rotated = item->m_rgnItem;
-    Run(ID_FLIP_HORIZONTAL);
+    Do(ID_FLIP_HORIZONTAL);
     EXPECT_TRUE(item->m_bFlipH);
     EXPECT_EQ(item->m_dAngle, 10.0);
     // A mirrored rectangle covers the same area; the picture inside turns.
@@ -241,8 +241,8 @@ TEST_F(ItemCommandsTest, FlipsKeepTheRotationAndRecomputeTheArea)
     const QPointF right = QPointF(50, 0) * item->Transform();
     EXPECT_LT(right.x(), 0); // the picture's right end now points left
     EXPECT_LT(right.y(), 0); // still turned clockwise: left end lower
-    Run(ID_FLIP_VERTICAL);
-    Run(ID_FLIP_HORIZONTAL);
+    Do(ID_FLIP_VERTICAL);
+    Do(ID_FLIP_HORIZONTAL);
     EXPECT_FALSE(item->m_bFlipH);
     EXPECT_TRUE(item->m_bFlipV);
 }
@@ -251,31 +251,31 @@ TEST_F(ItemCommandsTest, ShearStepsInWholeUnits)
 {
     Card* item = Add(mctest::solidImage(100, 100, Qt::blue));
     const int width = item->m_rgnItem.boundingRect().width();
-    Run(ID_SHEAR_HORIZONTAL_CLOCKWISE);
+    Do(ID_SHEAR_HORIZONTAL_CLOCKWISE);
     EXPECT_EQ(item->m_dShearX, -1.0);
     // One step moves the bottom edge 10 pixels against the top.
     EXPECT_NEAR(item->m_rgnItem.boundingRect().width(), width + 10, 2);
-    Run(ID_SHEAR_HORIZONTAL_COUNTER_CLOCKWISE);
-    Run(ID_SHEAR_HORIZONTAL_COUNTER_CLOCKWISE);
+    Do(ID_SHEAR_HORIZONTAL_COUNTER_CLOCKWISE);
+    Do(ID_SHEAR_HORIZONTAL_COUNTER_CLOCKWISE);
     EXPECT_EQ(item->m_dShearX, 1.0);
-    Run(ID_SHEAR_VERTICAL_CLOCKWISE);
+    Do(ID_SHEAR_VERTICAL_CLOCKWISE);
     EXPECT_EQ(item->m_dShearY, 1.0);
-    Run(ID_SHEAR_VERTICAL_COUNTER_CLOCKWISE);
-    Run(ID_SHEAR_VERTICAL_COUNTER_CLOCKWISE);
+    Do(ID_SHEAR_VERTICAL_COUNTER_CLOCKWISE);
+    Do(ID_SHEAR_VERTICAL_COUNTER_CLOCKWISE);
     EXPECT_EQ(item->m_dShearY, -1.0);
 }
 
 TEST_F(ItemCommandsTest, GrayOffRestoresColoursAndKeepsAlpha)
 {
     Card* item = Add(mctest::solidImage(40, 40, QColor(255, 0, 0)));
-    Run(ID_SEMITRANSPARENT);
-    Run(ID_GRAY);
+    Do(ID_SEMITRANSPARENT);
+    Do(ID_GRAY);
     EXPECT_TRUE(item->m_bGray);
     EXPECT_EQ(item->m_pBitmap->pixel(20, 20), qRgba(76, 76, 76, 128));
     CommandState state;
     ASSERT_TRUE(commands.OnUpdateCommand(ID_GRAY, state));
     EXPECT_TRUE(state.checked);
-    Run(ID_GRAY);
+    Do(ID_GRAY);
     EXPECT_FALSE(item->m_bGray);
     EXPECT_EQ(item->m_pBitmap->pixel(20, 20), qRgba(255, 0, 0, 128));
     ASSERT_TRUE(commands.OnUpdateCommand(ID_GRAY, state));
@@ -286,12 +286,12 @@ TEST_F(ItemCommandsTest, SemitransparentUsesTheDefaultAndToggles)
 {
     Card* item = Add(mctest::solidImage(30, 30, Qt::blue));
     defaultAlpha = 90;
-    Run(ID_SEMITRANSPARENT);
+    Do(ID_SEMITRANSPARENT);
     EXPECT_TRUE(item->m_bSemi);
     EXPECT_EQ(item->m_nAlpha, 90);
     EXPECT_EQ(qAlpha(item->m_pBitmap->pixel(3, 3)), 90);
     EXPECT_EQ(host.invalidated.size(), 1u);
-    Run(ID_SEMITRANSPARENT);
+    Do(ID_SEMITRANSPARENT);
     EXPECT_FALSE(item->m_bSemi);
     EXPECT_EQ(item->m_nAlpha, 255);
     EXPECT_EQ(qAlpha(item->m_pBitmap->pixel(3, 3)), 255);
@@ -310,7 +310,7 @@ TEST_F(ItemCommandsTest, SetSemitransparencyWithoutItemChangesOnlyTheDefault)
         m.m_bSetDefault = true;
         return !m.Validate().has_value();
     };
-    EXPECT_TRUE(Run(ID_SET_SEMITRANSPARENCY));
+    EXPECT_TRUE(Do(ID_SET_SEMITRANSPARENCY));
     EXPECT_EQ(defaultAlpha, 60);
     EXPECT_TRUE(host.invalidated.empty());
     EXPECT_FALSE(doc.IsModified());
@@ -329,7 +329,7 @@ TEST_F(ItemCommandsTest, SetSemitransparencyOnItemRaisesWithoutMarkingModified)
         m.OnTrack(70);
         return true;
     };
-    Run(ID_SET_SEMITRANSPARENCY);
+    Do(ID_SET_SEMITRANSPARENCY);
     EXPECT_EQ(doc.m_listCards.GetHead(), item);
     EXPECT_TRUE(item->m_bSemi);
     EXPECT_EQ(item->m_nAlpha, 70);
@@ -342,7 +342,7 @@ TEST_F(ItemCommandsTest, SetSemitransparencyOnItemRaisesWithoutMarkingModified)
         m.OnTrack(255);
         return true;
     };
-    Run(ID_SET_SEMITRANSPARENCY);
+    Do(ID_SET_SEMITRANSPARENCY);
     EXPECT_FALSE(item->m_bSemi); // 255 means opaque, not semitransparent
     EXPECT_EQ(qAlpha(item->m_pBitmap->pixel(3, 3)), 255);
 }
@@ -357,17 +357,17 @@ TEST_F(ItemCommandsTest, EraseToggleAlwaysStartsFromExactColour)
         m.OnTrack(5);
         return true;
     };
-    Run(ID_SET_ERASE_EXTENT);
+    Do(ID_SET_ERASE_EXTENT);
     EXPECT_TRUE(item->m_bErased);
     EXPECT_EQ(item->m_nEraseExtent, 5);
     EXPECT_EQ(qAlpha(item->m_pBitmap->pixel(8, 30)), 0);
     EXPECT_FALSE(doc.IsModified());
 
-    Run(ID_ERASE_BACKGROUND); // off
+    Do(ID_ERASE_BACKGROUND); // off
     EXPECT_FALSE(item->m_bErased);
     EXPECT_EQ(qAlpha(item->m_pBitmap->pixel(8, 30)), 255);
     EXPECT_TRUE(doc.IsModified());
-    Run(ID_ERASE_BACKGROUND); // on again, exact matches only
+    Do(ID_ERASE_BACKGROUND); // on again, exact matches only
     EXPECT_TRUE(item->m_bErased);
     EXPECT_EQ(item->m_nEraseExtent, 0);
     EXPECT_EQ(qAlpha(item->m_pBitmap->pixel(8, 30)), 255);
@@ -383,12 +383,12 @@ TEST_F(ItemCommandsTest, EraseToggleAlwaysStartsFromExactColour)
         m.OnTrack(7);
         return true;
     };
-    Run(ID_SET_ERASE_EXTENT);
+    Do(ID_SET_ERASE_EXTENT);
     host.onTrans = [](TransModel& m) {
         EXPECT_EQ(m.m_nExtent, 7);
         return false;
     };
-    Run(ID_SET_ERASE_EXTENT);
+    Do(ID_SET_ERASE_EXTENT);
     EXPECT_EQ(item->m_nEraseExtent, 7);
 }
 
@@ -401,7 +401,7 @@ TEST_F(ItemCommandsTest, SetEraseExtentErasesAnItemThatWasNotErased)
         m.OnTrack(3);
         return true;
     };
-    Run(ID_SET_ERASE_EXTENT);
+    Do(ID_SET_ERASE_EXTENT);
     EXPECT_TRUE(item->m_bErased);
     EXPECT_EQ(item->m_nEraseExtent, 3);
     EXPECT_FALSE(item->m_rgnKept.isEmpty());
@@ -420,7 +420,7 @@ TEST_F(ItemCommandsTest, DeleteAsksUntilTheUserSaysNoLongerPrompt)
         m.m_bNoPrompt = true;
         return false;
     };
-    Run(ID_DELETE_IMAGE);
+    Do(ID_DELETE_IMAGE);
     EXPECT_EQ(doc.m_listCards.GetCount(), 1);
     EXPECT_EQ(cur, first);
     EXPECT_TRUE(mc::view::g_bPromptOnDelete);
@@ -429,7 +429,7 @@ TEST_F(ItemCommandsTest, DeleteAsksUntilTheUserSaysNoLongerPrompt)
     // "Yes" without the box deletes and keeps asking.
     host.onDelete = [](DelImgModel&) { return true; };
     const QRegion area = first->m_rgnItem;
-    Run(ID_DELETE_IMAGE);
+    Do(ID_DELETE_IMAGE);
     EXPECT_TRUE(doc.m_listCards.IsEmpty());
     EXPECT_EQ(cur, nullptr);
     EXPECT_EQ(host.cleared, 1);
@@ -444,12 +444,12 @@ TEST_F(ItemCommandsTest, DeleteAsksUntilTheUserSaysNoLongerPrompt)
         m.m_bNoPrompt = true;
         return true;
     };
-    Run(ID_DELETE_IMAGE);
+    Do(ID_DELETE_IMAGE);
     EXPECT_FALSE(mc::view::g_bPromptOnDelete);
     EXPECT_TRUE(doc.m_listCards.IsEmpty());
     Add(mctest::solidImage(30, 30, Qt::blue), "c.png");
     const int asked = host.asked;
-    Run(ID_DELETE_IMAGE);
+    Do(ID_DELETE_IMAGE);
     EXPECT_EQ(host.asked, asked);
     EXPECT_TRUE(doc.m_listCards.IsEmpty());
     EXPECT_EQ(cur, nullptr);
@@ -458,13 +458,13 @@ TEST_F(ItemCommandsTest, DeleteAsksUntilTheUserSaysNoLongerPrompt)
 TEST_F(ItemCommandsTest, CloneGoesOnTopAtScreenCentreWithTheSourceState)
 {
     Card* source = Add(framedPicture(80, 60), "a.png");
-    Run(ID_ROTATE_CLOCKWISE);
-    Run(ID_GRAY);
+    Do(ID_ROTATE_CLOCKWISE);
+    Do(ID_GRAY);
     source->BeginDrag(source->m_ptCenter);
     source->DragTo(source->m_ptCenter + QPoint(-200, 100));
     Card* other = Add(mctest::solidImage(20, 20, Qt::green), "b.png");
     cur = source;
-    Run(ID_CLONE);
+    Do(ID_CLONE);
     ASSERT_EQ(doc.m_listCards.GetCount(), 3);
     Card* clone = doc.m_listCards.GetHead();
     EXPECT_NE(clone, source);
@@ -490,7 +490,7 @@ TEST_F(ItemCommandsTest, SendToBackLowersAndRepaints)
 {
     Card* bottom = Add(mctest::solidImage(20, 20, Qt::green), "a.png");
     Card* item = Add(mctest::solidImage(30, 30, Qt::blue), "b.png");
-    Run(ID_SEND_TO_BACK);
+    Do(ID_SEND_TO_BACK);
     EXPECT_EQ(doc.m_listCards.GetHead(), bottom);
     EXPECT_EQ(doc.m_listCards.GetTail(), item);
     ASSERT_EQ(host.invalidated.size(), 1u);
@@ -531,7 +531,7 @@ TEST_F(ItemCommandsTest, ModifiedFlagAfterEachCommand)
         Card* item = Add(framedPicture(40, 40), QStringLiteral("m%1.png").arg(n++));
         Add(mctest::solidImage(10, 10, Qt::green), QStringLiteral("m%1.png").arg(n++));
         cur = item;
-        ASSERT_TRUE(Run(id)) << id;
+        ASSERT_TRUE(Do(id)) << id;
         EXPECT_TRUE(doc.IsModified()) << id;
         EXPECT_FALSE(host.invalidated.empty()) << id;
         if (id != ID_DELETE_IMAGE && id != ID_SEND_TO_BACK && id != ID_CLONE) {
@@ -540,7 +540,7 @@ TEST_F(ItemCommandsTest, ModifiedFlagAfterEachCommand)
     }
     for (int id : {ID_SET_SEMITRANSPARENCY, ID_SET_ERASE_EXTENT}) {
         Add(framedPicture(40, 40), QStringLiteral("m%1.png").arg(n++));
-        ASSERT_TRUE(Run(id)) << id;
+        ASSERT_TRUE(Do(id)) << id;
         EXPECT_FALSE(doc.IsModified()) << id;
         EXPECT_FALSE(host.invalidated.empty()) << id;
     }
@@ -558,7 +558,7 @@ TEST_F(ItemCommandsTest, WithoutCurrentItemOnlyTheSetDialogsRun)
         if (!ItemCommands::Handles(id))
             continue;
         const int asked = host.asked;
-        EXPECT_TRUE(Run(id)) << id; // handled, even when it does nothing
+        EXPECT_TRUE(Do(id)) << id; // handled, even when it does nothing
         const bool dialog = id == ID_SET_SEMITRANSPARENCY || id == ID_SET_ERASE_EXTENT;
         EXPECT_EQ(host.asked, asked + (dialog ? 1 : 0)) << id;
     }
@@ -583,7 +583,7 @@ TEST_F(ItemCommandsTest, AnItemNoLongerInTheProjectIsNeverTouched)
     Add(mctest::solidImage(30, 30, Qt::blue), "a.png");
     Card* gone = cur;
     doc.m_listCards.RemoveAndDelete(gone); // cur now names nothing
-    Run(ID_ZOOM_IN);
+    Do(ID_ZOOM_IN);
     EXPECT_EQ(cur, nullptr);
     EXPECT_TRUE(host.invalidated.empty());
     EXPECT_FALSE(doc.IsModified());

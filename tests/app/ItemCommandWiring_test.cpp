@@ -1,0 +1,123 @@
+// The item commands reach the current item from the main window's menus,
+// context menu, toolbar and routing, with the real dialogs.
+#include "app/CMainFrame.h"
+
+#include "common/TestUtil.h"
+#include "dialogs/CDlgSize.h"
+#include "dialogs/CMessageBox.h"
+#include "document/CMyDoc.h"
+#include "document/CommandIds.h"
+#include "items/Card.h"
+#include "view/ItemCommands.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ItemCommandWiringTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        mc::view::g_bPromptOnDelete = true;
+        const QString path =
+            mctest::writeImage(mctest::freshDir(), "item.png", mctest::solidImage(400, 300, Qt::red));
+        item = doc.m_listCards.AddHead(Card::CreateFromFile(path));
+        frame.GetActiveView()->m_pCurCard = item;
+        doc.SetModifiedFlag(false);
+    }
+    void TearDown() override { mc::view::g_bPromptOnDelete = true; }
+
+    CMyDoc doc{mc::platform::DesktopSettings{}};
+    CMainFrame frame{&doc};
+    Card* item = nullptr;
+};
+
+TEST_F(ItemCommandWiringTest, EveryItemCommandIsEnabledWhereverItAppears)
+{
+    frame.UpdateCommandUI();
+    int checkedIds = 0;
+    for (int id = 140; id <= 190; ++id) {
+        if (!ItemCommands::Handles(id))
+            continue;
+        ++checkedIds;
+        const QList<QAction*> actions = frame.Actions(id);
+        EXPECT_FALSE(actions.isEmpty()) << id;
+        for (QAction* action : actions)
+            EXPECT_TRUE(action->isEnabled()) << id;
+        EXPECT_TRUE(frame.QueryCommand(id).enabled) << id;
+    }
+    EXPECT_EQ(checkedIds, 25);
+}
+
+TEST_F(ItemCommandWiringTest, MenuToolbarAndContextMenuActOnTheCurrentItem)
+{
+    const double scale = item->m_dScale;
+    frame.MenuAction(ID_ZOOM_IN)->trigger();
+    EXPECT_DOUBLE_EQ(item->m_dScale, scale + 0.1);
+    EXPECT_TRUE(doc.IsModified());
+
+    // The Gray button of the toolbar and its check mark.
+    QAction* grayButton = nullptr;
+    for (QAction* action : frame.ToolBar()->actions())
+        if (frame.Actions(ID_GRAY).contains(action))
+            grayButton = action;
+    ASSERT_NE(grayButton, nullptr);
+    grayButton->trigger();
+    EXPECT_TRUE(item->m_bGray);
+    EXPECT_TRUE(grayButton->isChecked());
+    EXPECT_TRUE(frame.QueryCommand(ID_GRAY).checked);
+
+    // "Send to Back" from the item context menu.
+    QMenu* context = frame.PopupMenu(IDR_ITEM_CONTEXT_MENU);
+    ASSERT_NE(context, nullptr);
+    QAction* sendToBack = nullptr;
+    const QList<QAction*> entries = context->findChildren<QAction*>();
+    for (QAction* action : frame.Actions(ID_SEND_TO_BACK))
+        if (entries.contains(action) || context->actions().contains(action))
+            sendToBack = action;
+    ASSERT_NE(sendToBack, nullptr);
+    const QString other = mctest::writeImage(mctest::freshDir(), "o.png", mctest::solidImage(10, 10, Qt::blue));
+    doc.m_listCards.AddTail(Card::CreateFromFile(other));
+    sendToBack->trigger();
+    EXPECT_EQ(doc.m_listCards.GetTail(), item);
+}
+
+TEST_F(ItemCommandWiringTest, CustomizeSizeOpensTheRealDialog)
+{
+    item->m_dScale = 0.5;
+    QStringList seen;
+    QTimer::singleShot(0, [&seen] {
+        auto* dialog = qobject_cast<CDlgSize*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        seen << dialog->WidthEdit()->text() << dialog->HeightEdit()->text() << dialog->RatioEdit()->text();
+        dialog->WidthEdit()->setText("800");
+        dialog->WidthEdit()->textEdited("800");
+        dialog->findChild<QPushButton*>("ctl1")->click();
+    });
+    EXPECT_TRUE(frame.RouteCommand(ID_CUSTOMIZE_SIZE));
+    EXPECT_EQ(seen, (QStringList{"200", "150", "50"}));
+    EXPECT_EQ(item->m_dScale, 2.0);
+}
+
+TEST_F(ItemCommandWiringTest, DeleteWithoutPromptClearsTheViewsCurrentItem)
+{
+    mc::view::g_bPromptOnDelete = false;
+    Card* announced = item;
+    QObject::connect(frame.GetActiveView(), &CMyView::currentCardChanged,
+                     [&announced](Card* card) { announced = card; });
+    EXPECT_TRUE(frame.RouteCommand(ID_DELETE_IMAGE));
+    EXPECT_TRUE(doc.m_listCards.IsEmpty());
+    EXPECT_EQ(frame.GetActiveView()->m_pCurCard, nullptr);
+    EXPECT_EQ(announced, nullptr);
+    EXPECT_TRUE(doc.IsModified());
+}
+
+} // namespace
