@@ -24,7 +24,6 @@ public:
     // unticked, read the still empty width box back and leave it empty.
     CanvasSizeModel(int width, int height, bool byDisplayScale, int maxWidth, int maxHeight);
 
-
     // The change handlers of the width box, the height box and the check
     // box. Each reads the controls into the fields and, when the box is
     // ticked and its own text is not empty, recomputes the other size and
