@@ -1,18 +1,16 @@
 #include "app/CMyApp.h"
 
 #include "app/CBackgroundCommands.h"
+#include "app/CFileCommands.h"
 #include "app/CMainFrame.h"
 #include "app/CommandLine.h"
-#include "dialogs/CMessageBox.h"
 #include "document/CMyDoc.h"
 #include "document/CommandIds.h"
-#include "document/ProjectReader.h"
 #include "platform/DesktopBackend.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
 
 #include <QApplication>
-#include <QSettings>
 #include <QTextStream>
 
 CMyApp* CMyApp::s_pApp = nullptr;
@@ -26,6 +24,7 @@ CMyApp::~CMyApp()
 {
     // The window and its view go before the project they show.
     m_pBackground.reset();
+    m_pFiles.reset();
     m_pFrame.reset();
     m_pDoc.reset();
     if (s_pApp == this)
@@ -45,8 +44,6 @@ bool CMyApp::InitInstance(const QStringList& arguments)
     if (args.screen.isValid())
         mc::platform::overrideScreenSize(args.screen);
 
-    LoadStdProfileSettings(kRecentFileCount);
-
     // Document, frame and view. The project starts from the desktop's
     // wallpaper, placement and colour and a canvas of the screen size.
     const std::unique_ptr<mc::platform::DesktopBackend> desktop = mc::platform::detectDesktopBackend();
@@ -55,8 +52,14 @@ bool CMyApp::InitInstance(const QStringList& arguments)
     m_pFrame->SetApplicationTarget(this);
     m_pBackground = std::make_unique<CBackgroundCommands>(m_pDoc.get(), m_pFrame->GetActiveView());
     m_pFrame->DocumentTargets().Add(m_pBackground.get());
-    m_pFrame->SetOpenFileHandler([this](const QString& path) { return OpenDocumentFile(path); });
-    m_pFrame->SetRecentFiles(m_recentFiles);
+    CMyView* view = m_pFrame->GetActiveView();
+    m_pFiles = std::make_unique<CFileCommands>(m_pDoc.get(), m_pFrame.get(), [view] { return view->ClientSize(); });
+    m_pFrame->DocumentTargets().Add(m_pFiles.get());
+    LoadStdProfileSettings(kRecentFileCount);
+    QObject::connect(m_pFiles.get(), &CFileCommands::recentFilesChanged, m_pFrame.get(),
+                     [frame = m_pFrame.get()](const QStringList& paths) { frame->SetRecentFiles(paths); });
+    m_pFrame->SetOpenFileHandler([this](const QString& path) { return m_pFiles->OpenDocumentFile(path); });
+    m_pFrame->SetSaveModifiedHandler([this] { return m_pFiles->SaveModified(); });
 
     RegisterShellFileTypes();
 
@@ -107,26 +110,17 @@ bool CMyApp::OnFileNew()
 
 bool CMyApp::OpenDocumentFile(const QString& path)
 {
-    QString message;
-    if (!mc::document::OpenProject(*m_pDoc, path, mc::platform::screenSize(), &message)) {
-        mc::dialogs::ShowMessage(message, m_pFrame.get());
+    // Nothing can be lost yet at start-up: no save question.
+    if (!m_pFiles->OpenAtStartup(path))
         return false;
-    }
     m_pFrame->GetActiveView()->OnInitialUpdate();
     return true;
 }
 
 void CMyApp::LoadStdProfileSettings(int count)
 {
-    // The recent-file list as the settings profile keeps it: "File1" is the
-    // most recent.
-    const std::unique_ptr<QSettings> settings = mc::platform::openSettings();
-    m_recentFiles.clear();
-    for (int i = 1; i <= count; ++i) {
-        const QString path = settings->value(QStringLiteral("Recent File List/File%1").arg(i)).toString();
-        if (!path.isEmpty())
-            m_recentFiles.append(path);
-    }
+    // The file commands keep the list in the settings profile.
+    m_pFrame->SetRecentFiles(m_pFiles->RecentFiles().mid(0, count));
 }
 
 void CMyApp::RegisterShellFileTypes()

@@ -13,6 +13,7 @@
 #include <memory>
 
 class CBackgroundCommands;
+class CFileCommands;
 class CMainFrame;
 class CMyDoc;
 class QSettings;
@@ -49,7 +50,7 @@ public:
     static CMyApp* Instance() { return s_pApp; }
 
 private:
-    // The recent-file list of the settings profile, at most `count` entries.
+    // Shows the recent-file list of the settings profile, at most `count`.
     void LoadStdProfileSettings(int count);
     // freedesktop file-type registration for the user, refreshed at start.
     void RegisterShellFileTypes();
@@ -59,5 +60,5 @@ private:
     std::unique_ptr<CMyDoc> m_pDoc;
     std::unique_ptr<CMainFrame> m_pFrame;
     std::unique_ptr<CBackgroundCommands> m_pBackground;
-    QStringList m_recentFiles;
+    std::unique_ptr<CFileCommands> m_pFiles;
 };

@@ -1,0 +1,318 @@
+#include "view/CMyView.h"
+
+#include "common/TestUtil.h"
+#include "dialogs/CMessageBox.h"
+#include "dialogs/CStandardDialogs.h"
+#include "document/CMyDoc.h"
+#include "document/CommandIds.h"
+#include "imaging/Region.h"
+#include "items/Card.h"
+
+#include <QScrollBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Records what the view asks of its window.
+class FakeHost : public ViewHost {
+public:
+    bool IsFullScreen() const override { return fullScreen; }
+    void EnterFullScreen() override { fullScreen = true; }
+    void LeaveFullScreen() override { fullScreen = false; }
+    void TrackContextMenu(int menuId, QPoint) override { menus.push_back(menuId); }
+    bool fullScreen = false;
+    std::vector<int> menus;
+};
+
+class ViewTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CMyView::ResetFirstUpdate();
+        mc::platform::DesktopSettings desktop;
+        desktop.desktopColor = 0x00FFFFFF;
+        doc = std::make_unique<CMyDoc>(desktop);
+        view = std::make_unique<CMyView>(doc.get());
+        view->SetHost(&host);
+        view->resize(800, 600);
+        view->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+        view->OnInitialUpdate();
+        dir = mctest::freshDir();
+    }
+
+    // A new item centred on the screen (512, 384), on top of the stack.
+    Card* addCard(int w, int h, QColor color, const QString& name)
+    {
+        const QString path = mctest::writeImage(dir, name, mctest::solidImage(w, h, color));
+        return doc->m_listCards.AddHead(Card::CreateFromFile(path));
+    }
+
+    QWidget* vp() { return view->viewport(); }
+    QRgb screenAt(QPoint client) { return view->ScreenImage().pixel(client) | 0xFF000000u; }
+
+    std::unique_ptr<CMyDoc> doc;
+    std::unique_ptr<CMyView> view;
+    FakeHost host;
+    QString dir;
+};
+
+} // namespace
+
+TEST_F(ViewTest, ScrollableAreaIsTheScreenAndTheClientIsCapturedOnce)
+{
+    EXPECT_EQ(view->horizontalScrollBar()->maximum(), 1024 - view->viewport()->width());
+    EXPECT_EQ(view->verticalScrollBar()->maximum(), 768 - view->viewport()->height());
+    const QSize captured = view->ClientSize();
+    EXPECT_EQ(captured, view->viewport()->size());
+    view->resize(700, 500);
+    doc->SetCanvasSize(300, 200);
+    EXPECT_EQ(view->ClientSize(), captured); // the canvas keeps its place
+    EXPECT_EQ(view->Layer().CanvasRect().topLeft(), QPoint((captured.width() - 300) / 2, (captured.height() - 200) / 2));
+}
+
+TEST_F(ViewTest, HitTestFromTheTopAndKeptPixelsOfErasedItems)
+{
+    Card* lower = addCard(200, 200, Qt::blue, "lower.png");
+    Card* upper = addCard(100, 100, Qt::red, "upper.png");
+    ASSERT_TRUE(lower && upper);
+    EXPECT_EQ(view->HitTest(QPoint(512, 384)), upper);
+    EXPECT_EQ(view->HitTest(QPoint(470, 384)), upper);
+    // An erased item is hit only where its pixels were kept.
+    upper->m_bErased = true;
+    upper->m_rgnKept = QRegion(QRect(492, 364, 40, 40));
+    EXPECT_EQ(view->HitTest(QPoint(512, 384)), upper);
+    EXPECT_EQ(view->HitTest(QPoint(470, 384)), lower); // through the erased part
+    EXPECT_EQ(view->HitTest(QPoint(5, 5)), nullptr);
+}
+
+TEST_F(ViewTest, PressRaisesAndMarksModifiedDragRepaintsOnlyTheUncoveredArea)
+{
+    Card* bottom = addCard(100, 80, Qt::red, "a.png");
+    addCard(300, 300, Qt::green, "b.png"); // covers it
+    doc->m_listCards.MoveToTail(bottom);
+    doc->SetModifiedFlag(false);
+    // A press on an uncovered part of... the green item covers all of the
+    // red one; hit the green one, then make the red one current by moving
+    // the green one away first.
+    Card* top = doc->m_listCards.GetHead();
+    top->BeginDrag(top->m_ptCenter);
+    top->DragTo(QPoint(150, 150));
+    top->UpdateRegion();
+    view->UpdateWindow();
+
+    const QPoint start(512, 384);
+    QTest::mousePress(vp(), Qt::LeftButton, {}, start);
+    EXPECT_EQ(view->m_pCurCard, bottom);
+    EXPECT_EQ(doc->m_listCards.GetHead(), bottom);
+    EXPECT_TRUE(doc->IsModified());
+
+    view->UpdateWindow();
+    view->ResetInvalidated();
+    const QRegion before = bottom->m_rgnItem;
+    QTest::mouseMove(vp(), start + QPoint(30, 10));
+    EXPECT_EQ(bottom->m_ptCenter, QPoint(542, 394));
+    EXPECT_EQ(view->InvalidatedRegion(), before - bottom->m_rgnItem);
+    // The item shows at its new place at once, the uncovered strip is
+    // background again.
+    EXPECT_EQ(screenAt(QPoint(590, 430)), qRgb(255, 0, 0));
+    EXPECT_EQ(screenAt(QPoint(470, 350)), qRgb(255, 255, 255));
+
+    view->ResetInvalidated();
+    QTest::mouseRelease(vp(), Qt::LeftButton, {}, start + QPoint(30, 10));
+    EXPECT_EQ(view->InvalidatedRegion(), bottom->m_rgnItem);
+}
+
+TEST_F(ViewTest, DraggingAnErasedItemRepaintsItsTransparentPart)
+{
+    Card* card = addCard(100, 100, Qt::red, "a.png");
+    card->m_bErased = true;
+    card->m_rgnKept = QRegion(QRect(492, 364, 40, 40));
+    QTest::mousePress(vp(), Qt::LeftButton, {}, QPoint(512, 384));
+    ASSERT_EQ(view->m_pCurCard, card);
+    const QRegion before = card->m_rgnItem;
+    view->ResetInvalidated();
+    QTest::mouseMove(vp(), QPoint(520, 384));
+    const QRegion transparent = card->m_rgnItem - card->m_rgnKept;
+    EXPECT_EQ(view->InvalidatedRegion(), transparent + (before - card->m_rgnItem));
+    QTest::mouseRelease(vp(), Qt::LeftButton, {}, QPoint(520, 384));
+}
+
+TEST_F(ViewTest, DragWithTheViewScrolledKeepsTheGrabOffset)
+{
+    Card* card = addCard(100, 80, Qt::red, "a.png");
+    view->horizontalScrollBar()->setValue(100);
+    view->verticalScrollBar()->setValue(50);
+    const QPoint scroll = view->ScrollPosition();
+    ASSERT_EQ(scroll, QPoint(100, 50));
+    const QPoint press = QPoint(500, 380) - scroll; // 12 left, 4 above the centre
+    QTest::mousePress(vp(), Qt::LeftButton, {}, press);
+    ASSERT_EQ(view->m_pCurCard, card);
+    QTest::mouseMove(vp(), press + QPoint(-40, 25));
+    EXPECT_EQ(card->m_ptCenter, QPoint(512 - 40, 384 + 25));
+    QTest::mouseRelease(vp(), Qt::LeftButton, {}, press + QPoint(-40, 25));
+    view->UpdateWindow();
+    EXPECT_EQ(screenAt(QPoint(472, 409) - scroll), qRgb(255, 0, 0));
+}
+
+TEST_F(ViewTest, ClicksOnEmptyCanvasAndContextMenus)
+{
+    Card* card = addCard(100, 80, Qt::red, "a.png");
+    QTest::mouseClick(vp(), Qt::LeftButton, {}, QPoint(512, 384));
+    ASSERT_EQ(view->m_pCurCard, card);
+    doc->SetModifiedFlag(false);
+    QTest::mouseClick(vp(), Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_EQ(view->m_pCurCard, card); // kept
+    EXPECT_FALSE(doc->IsModified());
+
+    QTest::mousePress(vp(), Qt::RightButton, {}, QPoint(512, 384));
+    EXPECT_EQ(view->m_pCurCard, card);
+    QTest::mousePress(vp(), Qt::RightButton, {}, QPoint(20, 20));
+    EXPECT_EQ(view->m_pCurCard, nullptr); // cleared
+    EXPECT_EQ(host.menus, (std::vector<int>{IDR_ITEM_CONTEXT_MENU, IDR_CANVAS_CONTEXT_MENU}));
+}
+
+TEST_F(ViewTest, DoubleClickAndCommandToggleFullScreenEscapeLeaves)
+{
+    QTest::mouseDClick(vp(), Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_TRUE(host.fullScreen);
+    CommandState state;
+    ASSERT_TRUE(view->OnUpdateCommand(ID_FULL_SCREEN, state));
+    EXPECT_TRUE(state.checked);
+    QTest::keyClick(view.get(), Qt::Key_Escape);
+    EXPECT_FALSE(host.fullScreen);
+    QTest::keyClick(view.get(), Qt::Key_Escape); // nothing else happens
+    EXPECT_FALSE(host.fullScreen);
+    EXPECT_TRUE(view->OnCommand(ID_FULL_SCREEN));
+    EXPECT_TRUE(host.fullScreen);
+    EXPECT_TRUE(view->OnCommand(ID_FULL_SCREEN));
+    EXPECT_FALSE(host.fullScreen);
+}
+
+TEST_F(ViewTest, CutStatusDragsAnOutlineInTheInvertingMode)
+{
+    Card* card = addCard(100, 80, Qt::red, "a.png");
+    doc->m_bCutStatus = true;
+    doc->m_listCards.MoveToTail(card);
+    doc->SetModifiedFlag(false);
+    view->UpdateWindow();
+    const QImage clean = view->ScreenImage().copy();
+
+    QTest::mousePress(vp(), Qt::LeftButton, {}, QPoint(480, 360));
+    EXPECT_EQ(view->m_pCurCard, card); // selected, not raised or moved
+    EXPECT_FALSE(doc->IsModified());
+    QTest::mouseMove(vp(), QPoint(540, 400));
+    EXPECT_NE(view->ScreenImage(), clean);
+    QTest::mouseMove(vp(), QPoint(560, 420));
+    QTest::mouseRelease(vp(), Qt::LeftButton, {}, QPoint(560, 420));
+    EXPECT_EQ(card->m_ptCenter, QPoint(512, 384));
+    ASSERT_TRUE(view->m_pShapeRegion);
+    EXPECT_TRUE(view->m_rgnShape.contains(QPoint(500, 380)));
+    EXPECT_EQ(view->m_ptShapeStart, QPoint(480, 360));
+    EXPECT_EQ(view->m_ptShapeEnd, QPoint(560, 420));
+
+    // Pressing inside moves the outline; drawing it twice restores pixels.
+    QTest::mousePress(vp(), Qt::LeftButton, {}, QPoint(500, 380));
+    EXPECT_TRUE(view->m_bMovingShape);
+    QTest::mouseMove(vp(), QPoint(510, 385));
+    QTest::mouseRelease(vp(), Qt::LeftButton, {}, QPoint(510, 385));
+    EXPECT_EQ(view->m_ptShapeStart, QPoint(490, 365));
+    EXPECT_EQ(view->m_ptShapeEnd, QPoint(570, 425));
+    EXPECT_TRUE(view->m_rgnShape.contains(QPoint(565, 420)));
+
+    // Refresh takes the outline off the screen, the region stays for Cut.
+    view->OnCommand(ID_REFRESH);
+    view->UpdateWindow();
+    EXPECT_EQ(view->ScreenImage(), clean);
+    EXPECT_EQ(view->m_ptShapeStart, view->m_ptShapeEnd);
+    EXPECT_TRUE(view->m_pShapeRegion && !view->m_pShapeRegion->isEmpty());
+}
+
+TEST_F(ViewTest, ClickInCutStatusLeavesAnEmptyShape)
+{
+    doc->m_bCutStatus = true;
+    QTest::mouseClick(vp(), Qt::LeftButton, {}, QPoint(300, 300));
+    ASSERT_TRUE(view->m_pShapeRegion);
+    EXPECT_TRUE(view->m_pShapeRegion->isEmpty());
+    EXPECT_TRUE(view->m_rgnShape.isEmpty());
+}
+
+TEST_F(ViewTest, ClearShapeRepaintsTheInflatedRectangle)
+{
+    view->m_ptShapeStart = QPoint(200, 100);
+    view->m_ptShapeEnd = QPoint(100, 300);
+    view->ResetInvalidated();
+    view->ClearShape(false);
+    // 100 / 10 = 10 horizontally, 200 / 10 = 20 vertically.
+    EXPECT_EQ(view->InvalidatedRegion(), QRegion(QRect(QPoint(90, 80), QPoint(209, 319))));
+    view->m_ptShapeStart = QPoint(10, 10);
+    view->m_ptShapeEnd = QPoint(30, 20);
+    view->ResetInvalidated();
+    view->ClearShape(false);
+    EXPECT_EQ(view->InvalidatedRegion(), QRegion(QRect(QPoint(5, 5), QPoint(34, 24)))); // at least 5
+    EXPECT_EQ(view->m_ptShapeStart, QPoint(0, 0));
+    EXPECT_TRUE(view->m_rgnShape.isEmpty());
+}
+
+TEST_F(ViewTest, AddImagePutsTheNewItemOnTopAndCurrent)
+{
+    addCard(50, 50, Qt::blue, "old.png");
+    const QString png = mctest::writeImage(dir, "new.png", mctest::solidImage(40, 30, Qt::red));
+    QString filterSeen;
+    const auto previous = mc::dialogs::SetOpenFileHandler([&](const QString& filter) {
+        filterSeen = filter;
+        return png;
+    });
+    doc->SetModifiedFlag(false);
+    EXPECT_TRUE(view->OnCommand(ID_ADD_IMAGE));
+    mc::dialogs::SetOpenFileHandler(previous);
+    EXPECT_EQ(filterSeen,
+              "All Image Files (*.bmp;*.jpg;*.jpeg;*.gif;*.png;*.tif;*.tiff)|*.bmp;*.jpg;*.jpeg;*.gif;*.png;*.tif;*.tiff|"
+              "BMP  (*.bmp)|*.bmp|JPEG (*.jpg;*.jpeg)|*.jpg;*.jpeg|GIF  (*.gif)|*.gif|TIFF (*.tif;*.tiff)|*.tif;*.tiff|"
+              "PNG  (*.png)|*.png||");
+    ASSERT_EQ(doc->m_listCards.GetCount(), 2);
+    EXPECT_EQ(view->m_pCurCard, doc->m_listCards.GetHead());
+    EXPECT_EQ(doc->m_listCards.GetHead()->m_strPath, dir + "/new.jpg");
+    EXPECT_TRUE(doc->IsModified());
+}
+
+TEST_F(ViewTest, AddImageRefusesAFileThatIsNotAPicture)
+{
+    const QString bad = dir + "/bad.jpg";
+    QFile f(bad);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("nothing");
+    f.close();
+    QStringList messages;
+    const auto prevMsg = mc::dialogs::SetMessageHandler([&](const QString& text) { messages << text; });
+    const auto prevOpen = mc::dialogs::SetOpenFileHandler([&](const QString&) { return bad; });
+    view->OnCommand(ID_ADD_IMAGE);
+    // Cancelling changes nothing and says nothing.
+    mc::dialogs::SetOpenFileHandler([&](const QString&) { return QString(); });
+    view->OnCommand(ID_ADD_IMAGE);
+    mc::dialogs::SetOpenFileHandler(prevOpen);
+    mc::dialogs::SetMessageHandler(prevMsg);
+    EXPECT_TRUE(doc->m_listCards.IsEmpty());
+    EXPECT_FALSE(doc->IsModified());
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("bad.jpg"));
+}
+
+TEST_F(ViewTest, AttachedTargetsAreAskedFirst)
+{
+    struct Claim : CommandTarget {
+        bool OnCommand(int id) override { return id == ID_REFRESH && ++count; }
+        bool HandlesCommand(int id) const override { return id == ID_REFRESH; }
+        int count = 0;
+    } claim;
+    view->AddCommandTarget(&claim);
+    view->m_ptShapeStart = QPoint(5, 5);
+    EXPECT_TRUE(view->OnCommand(ID_REFRESH));
+    EXPECT_EQ(claim.count, 1);
+    EXPECT_EQ(view->m_ptShapeStart, QPoint(5, 5)); // the view's own did not run
+    view->RemoveCommandTarget(&claim);
+    EXPECT_TRUE(view->OnCommand(ID_REFRESH));
+    EXPECT_EQ(view->m_ptShapeStart, QPoint(0, 0));
+    EXPECT_FALSE(view->HandlesCommand(ID_SELECT_COLOR)); // a document command
+}
