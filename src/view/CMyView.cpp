@@ -10,6 +10,7 @@
 #include "platform/Settings.h"
 #include "view/AddImagePlan.h"
 #include "view/CViewItemCommands.h"
+#include "view/CViewWallpaperCommands.h"
 #include "view/ShapeGeometry.h"
 
 #include <QDir>
@@ -44,8 +45,10 @@ CMyView::CMyView(CMyDoc* doc, QWidget* parent)
         Q_EMIT currentCardChanged(nullptr);
     });
     // The item commands (delete, zoom, rotate, effects ...) with their dialogs.
-    if (m_pDoc)
+    if (m_pDoc) {
         new CViewItemCommands(this);
+        new CViewWallpaperCommands(this); // the seven Set Wallpaper layouts
+    }
 }
 
 CMyView::~CMyView() = default;
