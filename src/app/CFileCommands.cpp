@@ -85,7 +85,9 @@ bool CFileCommands::OnCommand(int id)
     }
     if (!HandlesCommand(id))
         return false;
-    OpenDocumentFile(m_recent.Paths().at(recentIndex(id)));
+    // A copy: opening may change the list the entry lives in.
+    const QString path = m_recent.Paths().at(recentIndex(id));
+    OpenDocumentFile(path);
     return true;
 }
 

@@ -25,6 +25,7 @@ RecentFileList::RecentFileList()
 
 void RecentFileList::Add(const QString& path)
 {
+    // A copy first: `path` may be one of the entries.
     const QString full = QFileInfo(path).absoluteFilePath();
     m_paths.removeAll(full);
     m_paths.prepend(full);
@@ -35,7 +36,8 @@ void RecentFileList::Add(const QString& path)
 
 void RecentFileList::Remove(const QString& path)
 {
-    if (m_paths.removeAll(QFileInfo(path).absoluteFilePath()) + m_paths.removeAll(path) > 0)
+    const QString full = QFileInfo(path).absoluteFilePath(); // `path` may live in m_paths
+    if (m_paths.removeAll(full) > 0)
         store();
 }
 
