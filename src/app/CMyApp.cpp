@@ -4,13 +4,11 @@
 #include "app/CFileCommands.h"
 #include "app/CMainFrame.h"
 #include "app/CommandLine.h"
-#include "dialogs/CMessageBox.h"
 #include "document/CMyDoc.h"
 #include "document/CommandIds.h"
 #include "platform/DesktopBackend.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
-#include "wallpaper/WallpaperCommands.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -28,7 +26,6 @@ CMyApp::~CMyApp()
     m_pBackground.reset();
     m_pFiles.reset();
     m_pFrame.reset();
-    m_pWallpaper.reset();
     m_pDoc.reset();
     if (s_pApp == this)
         s_pApp = nullptr;
@@ -56,10 +53,7 @@ bool CMyApp::InitInstance(const QStringList& arguments)
     m_pBackground = std::make_unique<CBackgroundCommands>(m_pDoc.get(), m_pFrame->GetActiveView());
     m_pFrame->DocumentTargets().Add(m_pBackground.get());
     CMyView* view = m_pFrame->GetActiveView();
-    m_pWallpaper = std::make_unique<mc::wallpaper::WallpaperCommands>(
-        *m_pDoc, [view] { return view->ClientSize(); },
-        [frame = m_pFrame.get()](const QString& message) { mc::dialogs::ShowMessage(message, frame); });
-    view->AddCommandTarget(m_pWallpaper.get());
+    // The view attaches its Set Wallpaper commands itself (CViewWallpaperCommands).
     m_pFiles = std::make_unique<CFileCommands>(m_pDoc.get(), m_pFrame.get(), [view] { return view->ClientSize(); });
     m_pFrame->DocumentTargets().Add(m_pFiles.get());
     LoadStdProfileSettings(kRecentFileCount);

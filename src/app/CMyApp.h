@@ -17,9 +17,6 @@ class CFileCommands;
 class CMainFrame;
 class CMyDoc;
 class QSettings;
-namespace mc::wallpaper {
-class WallpaperCommands;
-}
 
 class CMyApp : public CommandTarget {
 public:
@@ -64,5 +61,4 @@ private:
     std::unique_ptr<CMainFrame> m_pFrame;
     std::unique_ptr<CBackgroundCommands> m_pBackground;
     std::unique_ptr<CFileCommands> m_pFiles;
-    std::unique_ptr<mc::wallpaper::WallpaperCommands> m_pWallpaper;
 };
