@@ -70,7 +70,8 @@ bool readItem(ByteReader& in, ItemRecord& record)
 // pipe must not block or feed the decoder without end.
 bool isRegularFile(const QString& path)
 {
-    return !path.isEmpty() && QFileInfo(path).isFile();
+    // A NUL cannot be part of a file name: such a path names no file.
+    return !path.isEmpty() && !path.contains(QChar(0)) && QFileInfo(path).isFile();
 }
 
 } // namespace

@@ -200,3 +200,21 @@ TEST(ProjectReaderRobustness, FilesThatCannotBeReadAreReported)
     EXPECT_FALSE(message.isEmpty());
     EXPECT_EQ(mctest::fingerprint(*doc), before);
 }
+
+TEST(ProjectReaderRobustness, PathsThatNameNoRegularFileAreMissingPictures)
+{
+    const QString dir = mctest::freshDir();
+    const QString picture = mctest::writeImage(dir, "a.png", mctest::solidImage(10, 10, Qt::red));
+    auto doc = mctest::emptyProject();
+    for (const QString& path : {picture + QChar(0) + "x", QStringLiteral("/dev/zero"), dir, picture})
+        doc->m_listCards.AddHead(Card::CreateFromFile(picture))->m_strPath = path;
+    doc->m_strBkPath = QStringLiteral("/dev/zero");
+    const QString project = mctest::writeBytes(SerializeProject(*doc));
+
+    auto back = mctest::emptyProject();
+    QString message;
+    ASSERT_TRUE(OpenProject(*back, project, kScreen, &message));
+    ASSERT_EQ(back->m_listCards.GetCount(), 1);
+    EXPECT_EQ(back->m_listCards.GetHead()->m_strPath, picture);
+    EXPECT_FALSE(back->m_pBkImage);
+}
