@@ -1,6 +1,8 @@
 // Real project files of every kind the reader meets. Each is checked here;
 // with MC_FUZZ_SEED_DIR set they are also written there as the fuzzer's seed
-// corpus (scripts/fuzz.sh).
+// corpus (scripts/fuzz.sh), and their pictures go to a folder beside it that
+// outlives the test, so that the fuzzer reaches picture loading, effects and
+// region computation too.
 #include "document/ProjectFileTestUtil.h"
 
 #include "common/TestUtil.h"
@@ -29,12 +31,23 @@ void keep(const QString& name, const QByteArray& bytes)
     file.write(bytes);
 }
 
+// Where the seeds' pictures live.
+QString pictureDir()
+{
+    const QString seeds = qEnvironmentVariable("MC_FUZZ_SEED_DIR");
+    if (seeds.isEmpty())
+        return mctest::freshDir();
+    const QString dir = QDir(seeds).absoluteFilePath("../pictures");
+    QDir().mkpath(dir);
+    return dir;
+}
+
 } // namespace
 
 TEST(FuzzSeeds, RealProjectsParse)
 {
     const QSize screen(1024, 768);
-    const QString dir = mctest::freshDir();
+    const QString dir = pictureDir();
     auto doc = mctest::emptyProject();
     keep("empty.mcr", SerializeProject(*doc));
     EXPECT_TRUE(ParseProject(SerializeProject(*doc), screen).contents);
