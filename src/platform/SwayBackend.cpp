@@ -1,5 +1,6 @@
 #include "platform/SwayBackend.h"
 
+#include "platform/KeyFileBackend.h"
 #include "platform/Process.h"
 
 namespace mc::platform {
@@ -39,9 +40,11 @@ QString SwayBackend::quotePath(const QString& path)
 
 DesktopSettings SwayBackend::read() const
 {
-    DesktopSettings none;
-    none.desktopColor = kFallbackDesktopColor;
-    return none;
+    // sway cannot be asked; what this program installed last is recorded in
+    // its own key file.
+    DesktopSettings s = KeyFileBackend().read();
+    s.desktopColor = kFallbackDesktopColor;
+    return s;
 }
 
 InstallResult SwayBackend::install(const QString& path, const QString& tileWallpaper,
@@ -51,8 +54,10 @@ InstallResult SwayBackend::install(const QString& path, const QString& tileWallp
     const ProcessResult r = runProcess(QStringLiteral("swaymsg"),
                                        {QStringLiteral("output"), QStringLiteral("*"), QStringLiteral("bg"),
                                         quotePath(path), mode});
-    if (r.ok())
+    if (r.ok()) {
+        KeyFileBackend().install(path, tileWallpaper, wallpaperStyle);
         return {true, {}};
+    }
     QString detail = !r.started ? QStringLiteral("swaymsg could not be started") : r.err;
     if (detail.isEmpty())
         detail = r.out.isEmpty() ? QStringLiteral("swaymsg failed") : r.out;

@@ -3,7 +3,7 @@
 // swaymsg hands its arguments to sway as one command line, which sway splits
 // itself (quotes, ';' and ',') and whose file name it then expands like a
 // shell word, so the path goes quoted for both. sway offers no way to read
-// the picture back.
+// the picture back: the program records what it installed in its key file.
 #include "platform/DesktopBackend.h"
 #include "platform/WallpaperMode.h"
 

@@ -1,5 +1,6 @@
 #include "platform/X11Backend.h"
 
+#include "platform/KeyFileBackend.h"
 #include "platform/Process.h"
 
 #include <QDir>
@@ -141,12 +142,15 @@ DesktopSettings X11Backend::parseFehBg(const QString& script)
 DesktopSettings X11Backend::read() const
 {
     QFile file(QDir::homePath() + QStringLiteral("/.fehbg"));
-    if (!file.open(QIODevice::ReadOnly)) {
-        DesktopSettings none;
-        none.desktopColor = kFallbackDesktopColor;
-        return none;
+    if (file.open(QIODevice::ReadOnly)) {
+        const DesktopSettings s = parseFehBg(QString::fromUtf8(file.readAll()));
+        if (!s.wallpaperPath.isEmpty())
+            return s;
     }
-    return parseFehBg(QString::fromUtf8(file.readAll()));
+    // xwallpaper keeps no record: the program's own, of what it installed.
+    DesktopSettings s = KeyFileBackend().read();
+    s.desktopColor = kFallbackDesktopColor;
+    return s;
 }
 
 InstallResult X11Backend::install(const QString& path, const QString& tileWallpaper,
@@ -164,8 +168,10 @@ InstallResult X11Backend::install(const QString& path, const QString& tileWallpa
         if (png.isEmpty())
             return {false, failure(QStringLiteral("the picture could not be converted for xwallpaper"))};
         const ProcessResult r = runProcess(QStringLiteral("xwallpaper"), {xwallpaperOption(mode), png});
-        return r.ok() ? InstallResult{true, {}}
-                      : InstallResult{false, failure(detailOf(r, QStringLiteral("xwallpaper")))};
+        if (!r.ok())
+            return {false, failure(detailOf(r, QStringLiteral("xwallpaper")))};
+        KeyFileBackend().install(path, tileWallpaper, wallpaperStyle);
+        return {true, {}};
     }
     return {false, failure(QStringLiteral("neither feh nor xwallpaper is installed"))};
 }

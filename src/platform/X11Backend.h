@@ -2,7 +2,8 @@
 // Plain X11 without a desktop of its own: the root window's picture is set
 // by feh or, without it, by xwallpaper. feh records what it did in ~/.fehbg,
 // which is also where the current picture is read back from. xwallpaper
-// reads no BMP files, so it gets a PNG copy written beside the wallpaper.
+// reads no BMP files, so it gets a PNG copy written beside the wallpaper, and
+// keeps no record, so the program records what it installed in its key file.
 #include "platform/DesktopBackend.h"
 #include "platform/WallpaperMode.h"
 

@@ -65,6 +65,12 @@ TEST(SwayBackendTest, OneOutputCommandForAllOutputs)
     ASSERT_EQ(calls.size(), 2);
     EXPECT_EQ(calls[0], (QStringList{"swaymsg", "output", "*", "bg", "\"'/data/w.bmp'\"", "tile"}));
     EXPECT_EQ(calls[1].last(), "center");
+    // sway cannot be asked; the program's own record answers.
+    const DesktopSettings s = sway.read();
+    EXPECT_EQ(s.wallpaperPath, "/data/w.bmp");
+    EXPECT_EQ(s.tileWallpaper, "0");
+    EXPECT_EQ(s.wallpaperStyle, "0");
+    QFile::remove(keyFileBackendPath());
 }
 
 TEST(SwayBackendTest, PathSurvivesSwaysQuotingAndExpansion)

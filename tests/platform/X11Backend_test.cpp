@@ -89,6 +89,10 @@ TEST(X11BackendTest, XwallpaperGetsAPngCopy)
     ASSERT_FALSE(root.isNull());
     EXPECT_EQ(root.pixelColor(160, 120), QColor(Qt::red)); // stretched over the screen
     EXPECT_EQ(root.pixelColor(5, 5), QColor(Qt::blue));
+    const DesktopSettings s = X11Backend().read();
+    EXPECT_EQ(s.wallpaperPath, path);
+    EXPECT_EQ(s.wallpaperStyle, "2");
+    QFile::remove(keyFileBackendPath());
 }
 
 TEST(X11BackendTest, NoDisplayOrNoToolIsReported)
