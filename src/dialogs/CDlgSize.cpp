@@ -20,18 +20,18 @@ CDlgSize::CDlgSize(SizeModel& model, QWidget* parent)
     setWindowTitle(QStringLiteral("Customize Size"));
     setFixedSize(DluSize(212, 82));
 
-    PlaceControl(new QGroupBox(QString(), this), 0, QRect(7, 4, 142, 72));
+    PlaceControl(new QGroupBox(QString(), this), 0, QRect(7, 4, 152, 72));
     m_pWidthRadio = PlaceControl(new QRadioButton(QStringLiteral("Width:"), this), IDC_MODE_WIDTH,
-                                 QRect(14, 15, 50, 10));
-    m_pWidth = PlaceControl(new QLineEdit(this), IDC_WIDTH, QRect(66, 13, 40, 13));
-    PlaceControl(new QLabel(QStringLiteral("Pixels"), this), 0, QRect(112, 15, 30, 10));
-    PlaceControl(new QLabel(QStringLiteral("Height:"), this), 0, QRect(25, 35, 38, 10));
-    m_pHeight = PlaceControl(new QLineEdit(this), IDC_HEIGHT, QRect(66, 33, 40, 13));
-    PlaceControl(new QLabel(QStringLiteral("Pixels"), this), 0, QRect(112, 35, 30, 10));
+                                 QRect(14, 15, 63, 10));
+    m_pWidth = PlaceControl(new QLineEdit(this), IDC_WIDTH, QRect(79, 13, 36, 13));
+    PlaceControl(new QLabel(QStringLiteral("Pixels"), this), 0, QRect(119, 15, 30, 10));
+    PlaceControl(new QLabel(QStringLiteral("Height:"), this), 0, QRect(25, 35, 45, 10));
+    m_pHeight = PlaceControl(new QLineEdit(this), IDC_HEIGHT, QRect(79, 33, 36, 13));
+    PlaceControl(new QLabel(QStringLiteral("Pixels"), this), 0, QRect(119, 35, 30, 10));
     m_pRatioRadio = PlaceControl(new QRadioButton(QStringLiteral("Scale Ratio:"), this), IDC_MODE_RATIO,
-                                 QRect(14, 56, 50, 10));
-    m_pRatio = PlaceControl(new QLineEdit(this), IDC_RATIO, QRect(66, 54, 40, 13));
-    PlaceControl(new QLabel(QStringLiteral("%"), this), 0, QRect(112, 56, 15, 10));
+                                 QRect(14, 56, 63, 10));
+    m_pRatio = PlaceControl(new QLineEdit(this), IDC_RATIO, QRect(79, 54, 36, 13));
+    PlaceControl(new QLabel(QStringLiteral("%"), this), 0, QRect(119, 56, 15, 10));
 
     auto* modes = new QButtonGroup(this);
     modes->addButton(m_pWidthRadio, 0);
@@ -41,8 +41,8 @@ CDlgSize::CDlgSize(SizeModel& model, QWidget* parent)
     MakeDigitsOnly(m_pHeight, SizeModel::kSizeChars);
     MakeDigitsOnly(m_pRatio, SizeModel::kRatioChars);
 
-    auto* ok = PlaceControl(new QPushButton(QStringLiteral("OK"), this), 1, QRect(155, 7, 50, 14));
-    auto* cancel = PlaceControl(new QPushButton(QStringLiteral("Cancel"), this), 2, QRect(155, 25, 50, 14));
+    auto* ok = PlaceControl(new QPushButton(QStringLiteral("OK"), this), 1, QRect(164, 7, 42, 14));
+    auto* cancel = PlaceControl(new QPushButton(QStringLiteral("Cancel"), this), 2, QRect(164, 25, 42, 14));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &CDlgSize::accept);
     connect(cancel, &QPushButton::clicked, this, &CDlgSize::reject);
