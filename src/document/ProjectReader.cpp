@@ -135,7 +135,7 @@ ParseResult ParseProject(const QByteArray& bytes, QSize screen)
     return {std::move(c), {}};
 }
 
-LoadedProject LoadPictures(ProjectContents contents)
+std::optional<LoadedProject> LoadPictures(ProjectContents contents)
 {
     LoadedProject loaded;
     if (isRegularFile(contents.bkPath)) {
@@ -152,10 +152,22 @@ LoadedProject LoadPictures(ProjectContents contents)
         if (!isRegularFile(card.m_strPath) || !card.LoadImage())
             continue;
         if (card.m_bCut && record.cutShape) {
+            // A cut only ever narrows the picture's rectangle: a stored shape
+            // reaching beyond it (more than rounding) is damage.
+            const QRectF picture = card.m_pClip->boundingRect().adjusted(-1, -1, 1, 1);
+            if (!picture.contains(record.cutShape->boundingRect()))
+                return std::nullopt;
             card.m_pClipSaved = std::make_unique<mc::Region>(*card.m_pClip);
             card.m_pClip = std::make_unique<mc::Region>(std::move(*record.cutShape));
             record.cutShape.reset();
         }
+        const QTransform toView = card.Transform() * QTransform::fromTranslate(card.m_ptCenter.x(), card.m_ptCenter.y());
+        const QRectF area = toView.mapRect(card.m_pClip->boundingRect());
+        // Written so that a NaN or an overflow fails the test as well.
+        const bool within = area.left() >= -kMaxItemExtent && area.right() <= kMaxItemExtent
+            && area.top() >= -kMaxItemExtent && area.bottom() <= kMaxItemExtent;
+        if (!within)
+            return std::nullopt;
         card.UpdateRegion();
         kept.push_back(std::move(record));
     }
@@ -181,7 +193,10 @@ ReadResult ReadProjectFile(const QString& path, QSize screen)
     ParseResult parsed = ParseProject(bytes, screen);
     if (!parsed.contents)
         return {std::nullopt, parsed.message};
-    return {LoadPictures(std::move(*parsed.contents)), {}};
+    std::optional<LoadedProject> loaded = LoadPictures(std::move(*parsed.contents));
+    if (!loaded)
+        return {std::nullopt, DamagedFileMessage()};
+    return {std::move(loaded), {}};
 }
 
 void ApplyProject(CMyDoc& doc, LoadedProject project)

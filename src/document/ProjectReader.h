@@ -55,7 +55,13 @@ struct LoadedProject {
     std::unique_ptr<QImage> bkImage; // null: no picture or not decodable
 };
 
-LoadedProject LoadPictures(ProjectContents contents);
+// Items must stay within this distance of the view's origin: farther out no
+// scrolling reaches them, and only a damaged file puts them there.
+inline constexpr double kMaxItemExtent = 1 << 16;
+
+// nullopt when an item lies beyond kMaxItemExtent or its cut shape beyond
+// its picture: the file is damaged.
+std::optional<LoadedProject> LoadPictures(ProjectContents contents);
 
 struct ReadResult {
     std::optional<LoadedProject> project;

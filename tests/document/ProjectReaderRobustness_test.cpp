@@ -218,3 +218,39 @@ TEST(ProjectReaderRobustness, PathsThatNameNoRegularFileAreMissingPictures)
     EXPECT_EQ(back->m_listCards.GetHead()->m_strPath, picture);
     EXPECT_FALSE(back->m_pBkImage);
 }
+
+TEST(ProjectReaderRobustness, ShapesAndItemsOutOfAllReachAreBounded)
+{
+    const QString dir = mctest::freshDir();
+    const QString picture = mctest::writeImage(dir, "a.png", mctest::solidImage(40, 20, Qt::red));
+    auto doc = mctest::emptyProject();
+    Card* card = mctest::addItem(*doc, picture);
+    // A cut shape far larger than the picture cannot have come from a cut.
+    QPainterPath huge;
+    huge.addEllipse(QRectF(-1e9, -1e9, 2e9, 2e9));
+    card->m_pClip = std::make_unique<mc::Region>(mc::Region::fromPath(huge));
+    card->m_bCut = true;
+    auto back = mctest::emptyProject();
+    const Card* before = mctest::addItem(*back, picture);
+    QString message;
+    EXPECT_FALSE(OpenProject(*back, mctest::writeBytes(SerializeProject(*doc)), kScreen, &message));
+    EXPECT_EQ(message, kDamaged);
+    EXPECT_EQ(back->m_listCards.GetHead(), before);
+
+    // One that stays on the picture (within rounding) is a cut.
+    card->m_pClip = std::make_unique<mc::Region>(mc::Region::fromRect(QRectF(-20.5, -10, 30, 20.5)));
+    ASSERT_TRUE(OpenProject(*back, mctest::writeBytes(SerializeProject(*doc)), kScreen, &message));
+    const Card* loaded = back->m_listCards.GetHead();
+    EXPECT_EQ(*loaded->m_pClip, *card->m_pClip);
+
+    // An item whose zoom or place puts it beyond any scrolling is damage.
+    card->m_pClip = std::make_unique<mc::Region>(Card::ImageRectRegion(QSize(40, 20)));
+    card->m_bCut = false;
+    card->m_dScale = 1e7;
+    EXPECT_FALSE(OpenProject(*back, mctest::writeBytes(SerializeProject(*doc)), kScreen, &message));
+    EXPECT_EQ(message, kDamaged);
+    card->m_dScale = 1;
+    card->m_ptCenter = QPoint(2000000000, 5);
+    EXPECT_FALSE(OpenProject(*back, mctest::writeBytes(SerializeProject(*doc)), kScreen, &message));
+    EXPECT_EQ(back->m_listCards.GetHead(), loaded);
+}
