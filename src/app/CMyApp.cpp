@@ -7,11 +7,21 @@
 #include "document/CMyDoc.h"
 #include "document/CommandIds.h"
 #include "platform/DesktopBackend.h"
+#include "platform/FileTypeRegistration.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QStandardPaths>
 #include <QTextStream>
+
+// The registration files live in this static library's resources: naming
+// them here keeps the linker from dropping them.
+static void initFreedesktopResources()
+{
+    Q_INIT_RESOURCE(freedesktop);
+}
 
 CMyApp* CMyApp::s_pApp = nullptr;
 
@@ -126,6 +136,16 @@ void CMyApp::LoadStdProfileSettings(int count)
 
 void CMyApp::RegisterShellFileTypes()
 {
-    // The file type is registered by the installation (MIME type and desktop
-    // entry); nothing is needed per run.
+    // Every start points the user's desktop entry at this very program and
+    // refreshes the MIME type and icons; nothing is written when they are
+    // already current, and a failure never stops the start.
+    initFreedesktopResources();
+    const QString dir = QStringLiteral(":/freedesktop");
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral("%1/icons/muralcrafter-%2.png").arg(dir).arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    mc::platform::registerFileTypesForUser(mc::platform::loadFileTypeFiles(dir),
+                                           QCoreApplication::applicationFilePath(), dataHome);
 }
