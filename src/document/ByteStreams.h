@@ -57,7 +57,9 @@ private:
     // Fails (for good) unless `size` more bytes are there.
     bool take(qsizetype size);
 
-    const QByteArray& m_bytes;
+    // A shallow copy (implicitly shared): the reader may outlive the
+    // caller's array, a temporary included.
+    const QByteArray m_bytes;
     qsizetype m_pos = 0;
     bool m_failed = false;
 };
