@@ -1,4 +1,5 @@
 #include "dialogs/CanvasSizeModel.h"
+#include "dialogs/EditNumbers.h"
 
 #include <climits>
 
@@ -6,105 +7,94 @@
 
 namespace {
 const QString kMessage1024 = QStringLiteral("Please Input Valid Width(1-1024) and Height(1-768).");
+
+struct Fields {
+    QString width, height;
+};
+Fields fields(const CanvasSizeModel& m) { return {m.WidthText(), m.HeightText()}; }
+bool operator==(const Fields& a, const Fields& b) { return a.width == b.width && a.height == b.height; }
+std::ostream& operator<<(std::ostream& os, const Fields& f)
+{
+    return os << f.width.toStdString() << "x" << f.height.toStdString();
+}
+} // namespace
+
+// Both edit readers (the canvas dialog keeps its own) read like atoi, saturating.
+TEST(EditNumbers, LeadingNumberLikeAtoi)
+{
+    const std::pair<const char*, int> cases[] = {
+        {"", 0}, {"abc", 0}, {"  42x7", 42}, {"+5", 5}, {"-5", -5}, {"007", 7},
+        {"99999999999999999999", INT_MAX}, {"-99999999999999999999", INT_MIN}};
+    for (const auto& [text, value] : cases) {
+        EXPECT_EQ(CanvasSizeModel::ParseLeadingInt(text), value) << text;
+        EXPECT_EQ(mc::dialogs::ParseLeadingInt(text), value) << text;
+    }
+    EXPECT_EQ(mc::dialogs::TruncToInt(2.9), 2);
+    EXPECT_EQ(mc::dialogs::TruncToInt(-2.9), -2);
+    EXPECT_EQ(mc::dialogs::TruncToInt(1e300), INT_MAX);
 }
 
-TEST(CanvasSizeModelTest, ConstructionFormatsTheFields)
+// With the box ticked one size follows the other in the screen ratio, and the
+// boxes correct each other until they agree; unticked or emptied, nothing follows.
+TEST(CanvasSizeModelTest, EditsAndTheScreenRatio)
 {
-    CanvasSizeModel m(800, 600, true, 1024, 768);
-    EXPECT_EQ(m.m_strWidth, QStringLiteral("800"));
-    EXPECT_EQ(m.m_strHeight, QStringLiteral("600"));
-    EXPECT_EQ(m.WidthText(), QStringLiteral("800"));
-    EXPECT_EQ(m.HeightText(), QStringLiteral("600"));
-    EXPECT_DOUBLE_EQ(m.m_dRatio, 1024.0 / 768.0);
-    EXPECT_EQ(m.m_nMaxWidth, 1024);
-    EXPECT_EQ(m.m_nMaxHeight, 768);
-}
-
-TEST(CanvasSizeModelTest, WidthGivesHeightInTheScreenRatio)
-{
-    CanvasSizeModel m(1024, 768, true, 1024, 768);
-    m.EditWidth("800");
-    EXPECT_EQ(m.WidthText(), QStringLiteral("800"));
-    EXPECT_EQ(m.HeightText(), QStringLiteral("600"));
-    m.EditHeight("384");
-    EXPECT_EQ(m.WidthText(), QStringLiteral("512"));
-    EXPECT_EQ(m.HeightText(), QStringLiteral("384"));
-}
-
-TEST(CanvasSizeModelTest, BoxesCorrectEachOtherUntilTheyAgree)
-{
-    // 1 -> height 0 -> width 0.
-    CanvasSizeModel small(1024, 768, true, 1024, 768);
-    small.EditWidth("1");
-    EXPECT_EQ(small.WidthText(), QStringLiteral("0"));
-    EXPECT_EQ(small.HeightText(), QStringLiteral("0"));
-
-    // 1001 -> height 800 -> width 1000.
+    struct Case {
+        int screenW, screenH;
+        bool ticked;
+        bool editWidth;
+        const char* text;
+        Fields expected;
+    } const cases[] = {
+        {1024, 768, true, true, "800", {"800", "600"}},
+        {1024, 768, true, false, "384", {"512", "384"}},
+        {1024, 768, true, true, "1", {"0", "0"}},          // 1 -> height 0 -> width 0
+        {1280, 1024, true, true, "1001", {"1000", "800"}}, // 1001 -> height 800 -> width 1000
+        {1024, 768, false, true, "500", {"500", "768"}},
+        {1024, 768, true, true, "", {"", "768"}},
+    };
+    for (const Case& c : cases) {
+        CanvasSizeModel m(c.screenW, c.screenH, c.ticked, c.screenW, c.screenH);
+        c.editWidth ? m.EditWidth(c.text) : m.EditHeight(c.text);
+        EXPECT_EQ(fields(m), c.expected) << c.text;
+    }
     CanvasSizeModel big(1280, 1024, true, 1280, 1024);
     big.EditWidth("1001");
-    EXPECT_EQ(big.WidthText(), QStringLiteral("1000"));
-    EXPECT_EQ(big.HeightText(), QStringLiteral("800"));
     EXPECT_EQ(big.m_nWidth, 1000);
     EXPECT_EQ(big.m_nHeight, 800);
 }
 
-TEST(CanvasSizeModelTest, NothingFollowsWhenUntickedOrEmpty)
-{
-    CanvasSizeModel m(1024, 768, false, 1024, 768);
-    m.EditWidth("500");
-    EXPECT_EQ(m.HeightText(), QStringLiteral("768"));
-    m.EditWidth("");
-    EXPECT_EQ(m.HeightText(), QStringLiteral("768"));
-
-    CanvasSizeModel ticked(1024, 768, true, 1024, 768);
-    ticked.EditWidth("");
-    EXPECT_EQ(ticked.HeightText(), QStringLiteral("768"));
-    EXPECT_EQ(ticked.WidthText(), QString());
-}
-
-TEST(CanvasSizeModelTest, TickingRecomputesTheHeightFromTheWidth)
-{
-    CanvasSizeModel m(800, 700, false, 1024, 768);
-    m.SetByDisplayScale(true);
-    EXPECT_TRUE(m.m_bByDisplayScale);
-    EXPECT_EQ(m.WidthText(), QStringLiteral("800"));
-    EXPECT_EQ(m.HeightText(), QStringLiteral("600"));
-    m.SetByDisplayScale(false);
-    EXPECT_FALSE(m.m_bByDisplayScale);
-    EXPECT_EQ(m.HeightText(), QStringLiteral("600"));
-}
-
-TEST(CanvasSizeModelTest, OpensShowingTheGivenSizeWhateverTheRatio)
+TEST(CanvasSizeModelTest, OpensShowingTheGivenSizeAndTickingRecomputes)
 {
     for (bool ticked : {true, false}) {
         CanvasSizeModel m(800, 700, ticked, 1024, 768);
-        EXPECT_EQ(m.WidthText(), QStringLiteral("800")) << ticked;
-        EXPECT_EQ(m.HeightText(), QStringLiteral("700")) << ticked;
+        EXPECT_EQ(fields(m), (Fields{"800", "700"})) << ticked;
         EXPECT_EQ(m.Validate(), std::nullopt);
-        EXPECT_EQ(m.m_nWidth, 800);
         EXPECT_EQ(m.m_nHeight, 700);
     }
+    CanvasSizeModel m(800, 700, false, 1024, 768);
+    m.SetByDisplayScale(true);
+    EXPECT_TRUE(m.m_bByDisplayScale);
+    EXPECT_EQ(fields(m), (Fields{"800", "600"}));
+    m.SetByDisplayScale(false);
+    EXPECT_FALSE(m.m_bByDisplayScale);
+    EXPECT_EQ(fields(m), (Fields{"800", "600"}));
 }
 
-TEST(CanvasSizeModelTest, OkValidatesBothSizes)
+TEST(CanvasSizeModelTest, OkValidatesBothSizesAgainstTheScreen)
 {
-    CanvasSizeModel m(1024, 768, false, 1024, 768);
-    for (const char* width : {"0", "1025", "", "abc"}) {
-        m.EditWidth(QString::fromLatin1(width));
-        EXPECT_EQ(m.Validate(), kMessage1024) << width;
+    const std::pair<const char*, const char*> refused[] = {
+        {"0", "768"}, {"1025", "768"}, {"", "768"}, {"abc", "768"}, {"1024", "769"}, {"1024", ""}};
+    for (const auto& [w, h] : refused) {
+        CanvasSizeModel m(1024, 768, false, 1024, 768);
+        m.EditWidth(w);
+        m.EditHeight(h);
+        EXPECT_EQ(m.Validate(), kMessage1024) << w << "x" << h;
     }
-    m.EditWidth("1024");
-    m.EditHeight("769");
-    EXPECT_EQ(m.Validate(), kMessage1024);
-    m.EditHeight("");
-    EXPECT_EQ(m.Validate(), kMessage1024);
-
+    CanvasSizeModel m(1024, 768, false, 1024, 768);
     m.EditWidth("1");
-    m.EditHeight("768");
     EXPECT_EQ(m.Validate(), std::nullopt);
     EXPECT_EQ(m.m_nWidth, 1);
     EXPECT_EQ(m.m_nHeight, 768);
-
     m.EditWidth("640px"); // leading digits count
     EXPECT_EQ(m.Validate(), std::nullopt);
     EXPECT_EQ(m.m_nWidth, 640);
@@ -112,30 +102,13 @@ TEST(CanvasSizeModelTest, OkValidatesBothSizes)
     CanvasSizeModel other(10, 10, false, 1280, 1024);
     other.EditWidth("0");
     EXPECT_EQ(other.Validate(), QStringLiteral("Please Input Valid Width(1-1280) and Height(1-1024)."));
-}
 
-TEST(CanvasSizeModelTest, AtoiReading)
-{
-    EXPECT_EQ(CanvasSizeModel::ParseLeadingInt(""), 0);
-    EXPECT_EQ(CanvasSizeModel::ParseLeadingInt("abc"), 0);
-    EXPECT_EQ(CanvasSizeModel::ParseLeadingInt("  42x7"), 42);
-    EXPECT_EQ(CanvasSizeModel::ParseLeadingInt("+5"), 5);
-    EXPECT_EQ(CanvasSizeModel::ParseLeadingInt("-5"), -5);
-    EXPECT_EQ(CanvasSizeModel::ParseLeadingInt("007"), 7);
-    EXPECT_EQ(CanvasSizeModel::ParseLeadingInt("99999999999999999999"), INT_MAX);
-    EXPECT_EQ(CanvasSizeModel::ParseLeadingInt("-99999999999999999999"), INT_MIN);
-}
-
-TEST(CanvasSizeModelTest, HugeAndOddInputStaysDefined)
-{
-    // A ratio below 1 and a value at the int limit: no overflow, and the
-    // boxes still settle.
+    // A ratio below 1 and values at the int limit: no overflow, still refused.
     CanvasSizeModel portrait(768, 1024, true, 768, 1024);
     portrait.EditWidth("99999999999999999999");
     EXPECT_FALSE(portrait.WidthText().isEmpty());
     EXPECT_TRUE(portrait.Validate().has_value());
-
-    CanvasSizeModel m(1024, 768, true, 1024, 768);
-    m.EditHeight("2147483647");
-    EXPECT_TRUE(m.Validate().has_value());
+    CanvasSizeModel huge(1024, 768, true, 1024, 768);
+    huge.EditHeight("2147483647");
+    EXPECT_TRUE(huge.Validate().has_value());
 }

@@ -1,29 +1,17 @@
 // The computing parts of the item dialogs.
 #include "dialogs/DelImgModel.h"
-#include "dialogs/EditNumbers.h"
 #include "dialogs/RotateModel.h"
 #include "dialogs/SemiModel.h"
 #include "dialogs/SizeModel.h"
 #include "dialogs/TransModel.h"
 
+#include <QStringList>
 #include <gtest/gtest.h>
 
 #include <climits>
 
-using mc::dialogs::ParseLeadingInt;
-using mc::dialogs::TruncToInt;
-
-TEST(EditNumbers, ReadsTheLeadingNumberLikeAtoi)
-{
-    EXPECT_EQ(ParseLeadingInt(""), 0);
-    EXPECT_EQ(ParseLeadingInt("abc"), 0);
-    EXPECT_EQ(ParseLeadingInt("  42x7"), 42);
-    EXPECT_EQ(ParseLeadingInt("-5"), -5);
-    EXPECT_EQ(ParseLeadingInt("99999999999999999999"), INT_MAX);
-    EXPECT_EQ(ParseLeadingInt("-99999999999999999999"), INT_MIN);
-    EXPECT_EQ(TruncToInt(2.9), 2);
-    EXPECT_EQ(TruncToInt(-2.9), -2);
-    EXPECT_EQ(TruncToInt(1e300), INT_MAX);
+namespace {
+const QString kSizeBounds = QStringLiteral("Please Input Valid Width(40-2000) and Height(30-1500).");
 }
 
 TEST(RotateModel, AcceptsOneToThreeSixtyAndKeepsTheText)
@@ -44,62 +32,65 @@ TEST(RotateModel, AcceptsOneToThreeSixtyAndKeepsTheText)
     }
 }
 
-TEST(SizeModel, StartsFromTheScaledSize)
+// Sizes truncate, the ratio rounds; each box rewrites the other two.
+TEST(SizeModel, StartsFromTheScaledSizeAndEachBoxRewritesTheOthers)
 {
     SizeModel model = SizeModel::ForItem(0.5, 400, 300);
-    EXPECT_EQ(model.m_strWidth, "200");
-    EXPECT_EQ(model.m_strHeight, "150");
-    EXPECT_EQ(model.m_strRatio, "50");
     EXPECT_EQ(model.m_nMode, 0);
-    // Truncated sizes, rounded ratio.
-    SizeModel odd = SizeModel::ForItem(0.337, 101, 77);
-    EXPECT_EQ(odd.m_strWidth, "34");  // 34.037
-    EXPECT_EQ(odd.m_strHeight, "25"); // 25.949
-    EXPECT_EQ(odd.m_strRatio, "34");  // 33.7 + 0.5
-}
+    SizeModel odd = SizeModel::ForItem(0.337, 101, 77); // 34.037, 25.949, 33.7 + 0.5
+    struct Step {
+        char box;
+        const char* text;
+        const char *width, *height, *ratio;
+    } const steps[] = {
+        {'-', "", "200", "150", "50"},
+        {'w', "301", "301", "225", "75"}, // 225.75 and 75.25 truncated
+        {'h', "101", "135", "101", "34"}, // 134.67 and 33.67 rounded
+        {'r', "33", "132", "99", "33"},   // 132.0 + 0.5
+        {'r', "100", "400", "300", "100"},
+        {'w', "", "", "300", "100"},      // an emptied box changes nothing else
+    };
+    for (const Step& s : steps) {
+        if (s.box == 'w')
+            model.EditWidth(s.text);
+        else if (s.box == 'h')
+            model.EditHeight(s.text);
+        else if (s.box == 'r')
+            model.EditRatio(s.text);
+        EXPECT_EQ(QStringList({model.m_strWidth, model.m_strHeight, model.m_strRatio}),
+                  QStringList({s.width, s.height, s.ratio}))
+            << s.box << s.text;
+    }
+    EXPECT_EQ(QStringList({odd.m_strWidth, odd.m_strHeight, odd.m_strRatio}), QStringList({"34", "25", "34"}));
 
-TEST(SizeModel, EachBoxRewritesTheOtherTwo)
-{
-    SizeModel model(200, 150, 50, 400, 300);
-    model.EditWidth("301");
-    EXPECT_EQ(model.m_strHeight, "225"); // 225.75 truncated
-    EXPECT_EQ(model.m_strRatio, "75");   // 75.25 truncated
-    model.EditHeight("101");
-    EXPECT_EQ(model.m_strWidth, "135"); // 134.67 rounded
-    EXPECT_EQ(model.m_strRatio, "34");  // 33.67 rounded
-    model.EditRatio("33");
-    EXPECT_EQ(model.m_strWidth, "132"); // 132.0 + 0.5
-    EXPECT_EQ(model.m_strHeight, "99");
-    model.EditRatio("100");
-    EXPECT_EQ(model.m_strWidth, "400");
-    EXPECT_EQ(model.m_strHeight, "300");
-    // An emptied box changes nothing else.
-    model.EditWidth("");
-    EXPECT_EQ(model.m_strWidth, "");
-    EXPECT_EQ(model.m_strHeight, "300");
-    EXPECT_EQ(model.m_strRatio, "100");
+    SizeModel extreme(1, 9999, 100, 1, 1000000);
+    extreme.EditWidth("9999");
+    EXPECT_EQ(extreme.m_strHeight, QString::number(INT_MAX));
+    extreme.EditRatio("999");
+    EXPECT_EQ(extreme.m_strWidth, "10"); // 9.99 rounded
 }
 
 TEST(SizeModel, ValidatesTheChosenMode)
 {
-    SizeModel model(200, 150, 50, 400, 300);
-    model.EditWidth("2001");
-    const QString bounds = QStringLiteral("Please Input Valid Width(40-2000) and Height(30-1500).");
-    EXPECT_EQ(model.Validate(), bounds);
-    model.EditWidth("39");
-    EXPECT_EQ(model.Validate(), bounds);
-    // The height is only checked against its bounds.
-    model.EditWidth("400");
-    model.m_strHeight = "1501";
-    EXPECT_EQ(model.Validate(), bounds);
-    model.m_strHeight = "100";
-    EXPECT_FALSE(model.Validate().has_value());
-    EXPECT_EQ(model.m_dResultScale, 1.0);
-    model.EditWidth("2000");
-    EXPECT_FALSE(model.Validate().has_value());
-    EXPECT_EQ(model.m_dResultScale, 5.0);
-
+    // Mode 0: width and height within bounds (the height is not tied to the width).
+    struct Case {
+        const char *width, *height;
+        double scale; // 0: refused
+    } const widthCases[] = {{"2001", "150", 0}, {"39", "150", 0}, {"400", "1501", 0},
+                            {"400", "100", 1.0}, {"2000", "100", 5.0}};
+    for (const Case& c : widthCases) {
+        SizeModel model(200, 150, 50, 400, 300);
+        model.EditWidth(c.width);
+        model.m_strHeight = c.height;
+        if (c.scale == 0) {
+            EXPECT_EQ(model.Validate(), kSizeBounds) << c.width << "x" << c.height;
+        } else {
+            EXPECT_FALSE(model.Validate().has_value()) << c.width;
+            EXPECT_EQ(model.m_dResultScale, c.scale);
+        }
+    }
     // Mode 1 looks at the ratio only, whatever the width says.
+    SizeModel model(200, 150, 50, 400, 300);
     model.SetMode(1);
     model.m_strWidth = "99999";
     for (const char* bad : {"9", "501", ""}) {
@@ -109,26 +100,15 @@ TEST(SizeModel, ValidatesTheChosenMode)
     model.m_strRatio = "10";
     EXPECT_FALSE(model.Validate().has_value());
     EXPECT_DOUBLE_EQ(model.m_dResultScale, 0.1);
-}
 
-TEST(SizeModel, TinyPicturesCannotBeSizedToNothing)
-{
-    SizeModel model(5, 5, 100, 5, 5);
-    EXPECT_EQ(model.MinWidth(), 1);
-    model.EditWidth("0");
-    EXPECT_TRUE(model.Validate().has_value());
-    model.EditWidth("1");
-    EXPECT_FALSE(model.Validate().has_value());
-    EXPECT_DOUBLE_EQ(model.m_dResultScale, 0.2);
-}
-
-TEST(SizeModel, ExtremeProportionsStayInRange)
-{
-    SizeModel model(1, 9999, 100, 1, 1000000);
-    model.EditWidth("9999");
-    EXPECT_EQ(model.m_strHeight, QString::number(INT_MAX));
-    model.EditRatio("999");
-    EXPECT_EQ(model.m_strWidth, "10"); // 9.99 rounded
+    // Tiny pictures cannot be sized to nothing.
+    SizeModel tiny(5, 5, 100, 5, 5);
+    EXPECT_EQ(tiny.MinWidth(), 1);
+    tiny.EditWidth("0");
+    EXPECT_TRUE(tiny.Validate().has_value());
+    tiny.EditWidth("1");
+    EXPECT_FALSE(tiny.Validate().has_value());
+    EXPECT_DOUBLE_EQ(tiny.m_dResultScale, 0.2);
 }
 
 TEST(SemiModel, TrackbarDefaultAndRefusal)
@@ -149,15 +129,12 @@ TEST(SemiModel, TrackbarDefaultAndRefusal)
     EXPECT_EQ(model.m_nAlphaValue, 1);
 }
 
-TEST(TransModel, ClampsToTheTrackbar)
+TEST(TransAndDelImgModels, TrackbarClampAndThumbnail)
 {
     EXPECT_EQ(TransModel(7).m_nExtent, 7);
     EXPECT_EQ(TransModel(-3).m_nExtent, 0);
     EXPECT_EQ(TransModel(80).m_nExtent, 50);
-}
-
-TEST(DelImgModel, ThumbnailKeepsProportionsUpToTheWidthLimit)
-{
+    // Proportions kept up to the width limit.
     EXPECT_EQ(DelImgModel::ThumbnailRect(QSize(300, 300)), QRect(20, 15, 75, 75));
     EXPECT_EQ(DelImgModel::ThumbnailRect(QSize(100, 300)), QRect(20, 15, 25, 75));
     EXPECT_EQ(DelImgModel::ThumbnailRect(QSize(400, 300)), QRect(20, 15, 100, 75));
