@@ -90,16 +90,12 @@ TEST_F(ViewTest, HitTestFromTheTopAndKeptPixelsOfErasedItems)
 TEST_F(ViewTest, PressRaisesAndMarksModifiedDragRepaintsOnlyTheUncoveredArea)
 {
     Card* bottom = addCard(100, 80, Qt::red, "a.png");
-    addCard(300, 300, Qt::green, "b.png"); // covers it
+    Card* top = addCard(300, 300, Qt::green, "b.png");
     doc->m_listCards.MoveToTail(bottom);
-    doc->SetModifiedFlag(false);
-    // A press on an uncovered part of... the green item covers all of the
-    // red one; hit the green one, then make the red one current by moving
-    // the green one away first.
-    Card* top = doc->m_listCards.GetHead();
-    top->BeginDrag(top->m_ptCenter);
+    top->BeginDrag(top->m_ptCenter); // out of the way, still above
     top->DragTo(QPoint(150, 150));
     top->UpdateRegion();
+    doc->SetModifiedFlag(false);
     view->UpdateWindow();
 
     const QPoint start(512, 384);
@@ -118,25 +114,19 @@ TEST_F(ViewTest, PressRaisesAndMarksModifiedDragRepaintsOnlyTheUncoveredArea)
     // background again.
     EXPECT_EQ(screenAt(QPoint(590, 430)), qRgb(255, 0, 0));
     EXPECT_EQ(screenAt(QPoint(470, 350)), qRgb(255, 255, 255));
-
     view->ResetInvalidated();
     QTest::mouseRelease(vp(), Qt::LeftButton, {}, start + QPoint(30, 10));
     EXPECT_EQ(view->InvalidatedRegion(), bottom->m_rgnItem);
-}
 
-TEST_F(ViewTest, DraggingAnErasedItemRepaintsItsTransparentPart)
-{
-    Card* card = addCard(100, 100, Qt::red, "a.png");
-    card->m_bErased = true;
-    card->m_rgnKept = QRegion(QRect(492, 364, 40, 40));
-    QTest::mousePress(vp(), Qt::LeftButton, {}, QPoint(512, 384));
-    ASSERT_EQ(view->m_pCurCard, card);
-    const QRegion before = card->m_rgnItem;
+    // Dragging an erased item repaints its transparent part too.
+    bottom->m_bErased = true;
+    bottom->m_rgnKept = QRegion(QRect(522, 374, 40, 40));
+    QTest::mousePress(vp(), Qt::LeftButton, {}, QPoint(542, 394));
+    const QRegion erasedBefore = bottom->m_rgnItem;
     view->ResetInvalidated();
-    QTest::mouseMove(vp(), QPoint(520, 384));
-    const QRegion transparent = card->m_rgnItem - card->m_rgnKept;
-    EXPECT_EQ(view->InvalidatedRegion(), transparent + (before - card->m_rgnItem));
-    QTest::mouseRelease(vp(), Qt::LeftButton, {}, QPoint(520, 384));
+    QTest::mouseMove(vp(), QPoint(550, 394));
+    EXPECT_EQ(view->InvalidatedRegion(), (bottom->m_rgnItem - bottom->m_rgnKept) + (erasedBefore - bottom->m_rgnItem));
+    QTest::mouseRelease(vp(), Qt::LeftButton, {}, QPoint(550, 394));
 }
 
 TEST_F(ViewTest, DragWithTheViewScrolledKeepsTheGrabOffset)
@@ -156,7 +146,7 @@ TEST_F(ViewTest, DragWithTheViewScrolledKeepsTheGrabOffset)
     EXPECT_EQ(screenAt(QPoint(472, 409) - scroll), qRgb(255, 0, 0));
 }
 
-TEST_F(ViewTest, ClicksOnEmptyCanvasAndContextMenus)
+TEST_F(ViewTest, ClicksContextMenusAndFullScreen)
 {
     Card* card = addCard(100, 80, Qt::red, "a.png");
     QTest::mouseClick(vp(), Qt::LeftButton, {}, QPoint(512, 384));
@@ -165,25 +155,22 @@ TEST_F(ViewTest, ClicksOnEmptyCanvasAndContextMenus)
     QTest::mouseClick(vp(), Qt::LeftButton, {}, QPoint(20, 20));
     EXPECT_EQ(view->m_pCurCard, card); // kept
     EXPECT_FALSE(doc->IsModified());
-
     QTest::mousePress(vp(), Qt::RightButton, {}, QPoint(512, 384));
     EXPECT_EQ(view->m_pCurCard, card);
     QTest::mousePress(vp(), Qt::RightButton, {}, QPoint(20, 20));
     EXPECT_EQ(view->m_pCurCard, nullptr); // cleared
     EXPECT_EQ(host.menus, (std::vector<int>{IDR_ITEM_CONTEXT_MENU, IDR_CANVAS_CONTEXT_MENU}));
-}
 
-TEST_F(ViewTest, DoubleClickAndCommandToggleFullScreenEscapeLeaves)
-{
+    // Double click and the command toggle full screen, Escape only leaves it.
     QTest::mouseDClick(vp(), Qt::LeftButton, {}, QPoint(20, 20));
     EXPECT_TRUE(host.fullScreen);
     CommandState state;
     ASSERT_TRUE(view->OnUpdateCommand(ID_FULL_SCREEN, state));
     EXPECT_TRUE(state.checked);
-    QTest::keyClick(view.get(), Qt::Key_Escape);
-    EXPECT_FALSE(host.fullScreen);
-    QTest::keyClick(view.get(), Qt::Key_Escape); // nothing else happens
-    EXPECT_FALSE(host.fullScreen);
+    for (int i = 0; i < 2; ++i) {
+        QTest::keyClick(view.get(), Qt::Key_Escape);
+        EXPECT_FALSE(host.fullScreen);
+    }
     EXPECT_TRUE(view->OnCommand(ID_FULL_SCREEN));
     EXPECT_TRUE(host.fullScreen);
     EXPECT_TRUE(view->OnCommand(ID_FULL_SCREEN));
@@ -229,15 +216,6 @@ TEST_F(ViewTest, CutStatusDragsAnOutlineInTheInvertingMode)
     EXPECT_TRUE(view->m_pShapeRegion && !view->m_pShapeRegion->isEmpty());
 }
 
-TEST_F(ViewTest, ClickInCutStatusLeavesAnEmptyShape)
-{
-    doc->m_bCutStatus = true;
-    QTest::mouseClick(vp(), Qt::LeftButton, {}, QPoint(300, 300));
-    ASSERT_TRUE(view->m_pShapeRegion);
-    EXPECT_TRUE(view->m_pShapeRegion->isEmpty());
-    EXPECT_TRUE(view->m_rgnShape.isEmpty());
-}
-
 TEST_F(ViewTest, ClearShapeRepaintsTheInflatedRectangle)
 {
     view->m_ptShapeStart = QPoint(200, 100);
@@ -253,21 +231,38 @@ TEST_F(ViewTest, ClearShapeRepaintsTheInflatedRectangle)
     EXPECT_EQ(view->InvalidatedRegion(), QRegion(QRect(QPoint(5, 5), QPoint(34, 24)))); // at least 5
     EXPECT_EQ(view->m_ptShapeStart, QPoint(0, 0));
     EXPECT_TRUE(view->m_rgnShape.isEmpty());
+
+    // A click in cut status leaves an empty shape.
+    doc->m_bCutStatus = true;
+    QTest::mouseClick(vp(), Qt::LeftButton, {}, QPoint(300, 300));
+    ASSERT_TRUE(view->m_pShapeRegion);
+    EXPECT_TRUE(view->m_pShapeRegion->isEmpty());
+    EXPECT_TRUE(view->m_rgnShape.isEmpty());
 }
 
-TEST_F(ViewTest, AddImagePutsTheNewItemOnTopAndCurrent)
+TEST_F(ViewTest, AddImagePutsTheNewItemOnTopAndCurrentAndRefusesOtherFiles)
 {
     addCard(50, 50, Qt::blue, "old.png");
-    const QString png = mctest::writeImage(dir, "new.png", mctest::solidImage(40, 30, Qt::red));
-    QString filterSeen;
-    const auto previous = mc::dialogs::SetOpenFileHandler([&](const QString& filter) {
-        filterSeen = filter;
-        return png;
-    });
+    QFile bad(dir + "/bad.jpg");
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly) && bad.write("nothing") > 0);
+    bad.close();
+    QStringList messages, filters;
+    const QStringList answers = {dir + "/bad.jpg", QString(), mctest::writeImage(dir, "new.png", mctest::solidImage(40, 30, Qt::red))};
+    const auto prevMsg = mc::dialogs::SetMessageHandler([&](const QString& text) { messages << text; });
+    const auto prevOpen = mc::dialogs::SetOpenFileHandler([&](const QString& filter) { return answers[(filters << filter).size() - 1]; });
     doc->SetModifiedFlag(false);
-    EXPECT_TRUE(view->OnCommand(ID_ADD_IMAGE));
-    mc::dialogs::SetOpenFileHandler(previous);
-    EXPECT_EQ(filterSeen,
+    // Not a picture: said so, nothing changes; cancelled: nothing said either.
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(view->OnCommand(ID_ADD_IMAGE));
+        EXPECT_EQ(doc->m_listCards.GetCount(), 1);
+        EXPECT_FALSE(doc->IsModified());
+    }
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("bad.jpg"));
+    view->OnCommand(ID_ADD_IMAGE);
+    mc::dialogs::SetOpenFileHandler(prevOpen);
+    mc::dialogs::SetMessageHandler(prevMsg);
+    EXPECT_EQ(filters.last(),
               "All Image Files (*.bmp;*.jpg;*.jpeg;*.gif;*.png;*.tif;*.tiff)|*.bmp;*.jpg;*.jpeg;*.gif;*.png;*.tif;*.tiff|"
               "BMP  (*.bmp)|*.bmp|JPEG (*.jpg;*.jpeg)|*.jpg;*.jpeg|GIF  (*.gif)|*.gif|TIFF (*.tif;*.tiff)|*.tif;*.tiff|"
               "PNG  (*.png)|*.png||");
@@ -275,28 +270,6 @@ TEST_F(ViewTest, AddImagePutsTheNewItemOnTopAndCurrent)
     EXPECT_EQ(view->m_pCurCard, doc->m_listCards.GetHead());
     EXPECT_EQ(doc->m_listCards.GetHead()->m_strPath, dir + "/new.jpg");
     EXPECT_TRUE(doc->IsModified());
-}
-
-TEST_F(ViewTest, AddImageRefusesAFileThatIsNotAPicture)
-{
-    const QString bad = dir + "/bad.jpg";
-    QFile f(bad);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("nothing");
-    f.close();
-    QStringList messages;
-    const auto prevMsg = mc::dialogs::SetMessageHandler([&](const QString& text) { messages << text; });
-    const auto prevOpen = mc::dialogs::SetOpenFileHandler([&](const QString&) { return bad; });
-    view->OnCommand(ID_ADD_IMAGE);
-    // Cancelling changes nothing and says nothing.
-    mc::dialogs::SetOpenFileHandler([&](const QString&) { return QString(); });
-    view->OnCommand(ID_ADD_IMAGE);
-    mc::dialogs::SetOpenFileHandler(prevOpen);
-    mc::dialogs::SetMessageHandler(prevMsg);
-    EXPECT_TRUE(doc->m_listCards.IsEmpty());
-    EXPECT_FALSE(doc->IsModified());
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains("bad.jpg"));
 }
 
 TEST_F(ViewTest, AttachedTargetsAreAskedFirst)

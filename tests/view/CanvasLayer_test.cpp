@@ -7,13 +7,17 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <vector>
+
 using mc::view::CanvasLayer;
-using mc::view::CanvasOrigin;
 
 namespace {
 
 const QColor kSurround(0x11, 0x22, 0x33);
 const QSize kScreen(1024, 768);
+const QRgb kRed = qRgb(255, 0, 0), kGreen = qRgb(0, 255, 0), kBlue = qRgb(0, 0, 255), kBlack = qRgb(0, 0, 0),
+           kWhite = qRgb(255, 255, 255);
 
 std::unique_ptr<CMyDoc> makeDoc(int w, int h, mc::COLORREF color = 0x000000FF)
 {
@@ -25,79 +29,82 @@ std::unique_ptr<CMyDoc> makeDoc(int w, int h, mc::COLORREF color = 0x000000FF)
     return doc;
 }
 
-QRgb px(const CanvasLayer& layer, int x, int y) { return layer.Layer().pixel(x, y) | 0xFF000000u; }
+QRgb px(const QImage& image, QPoint p) { return image.pixel(p) | 0xFF000000u; }
+
+// A picture from rows of colours, one character a pixel.
+QImage picture(std::initializer_list<const char*> rows)
+{
+    QImage img(int(strlen(*rows.begin())), int(rows.size()), QImage::Format_ARGB32);
+    int y = 0;
+    for (const char* row : rows) {
+        for (int x = 0; row[x]; ++x)
+            img.setPixel(x, y, row[x] == 'g' ? kGreen : row[x] == 'b' ? kBlue : row[x] == 'w' ? kWhite : qRgb(10, 20, 30));
+        ++y;
+    }
+    return img;
+}
 
 } // namespace
 
 TEST(CanvasOrigin, CentresWithTheExtraPixelRightAndBelow)
 {
-    EXPECT_EQ(CanvasOrigin(QSize(200, 100), 101, 51), QPoint(49, 24));
-    EXPECT_EQ(CanvasOrigin(QSize(100, 100), 200, 50), QPoint(0, 25));
-    EXPECT_EQ(CanvasOrigin(QSize(100, 100), 100, 100), QPoint(0, 0));
+    EXPECT_EQ(mc::view::CanvasOrigin(QSize(200, 100), 101, 51), QPoint(49, 24));
+    EXPECT_EQ(mc::view::CanvasOrigin(QSize(100, 100), 200, 50), QPoint(0, 25));
+    EXPECT_EQ(mc::view::CanvasOrigin(QSize(100, 100), 100, 100), QPoint(0, 0));
 }
 
-TEST(CanvasLayer, FrameCanvasAndSurroundOfASmallCanvas)
+// The canvas in its one-pixel black frame on the surround, and the
+// background picture in each placement, at points relative to the canvas corner.
+TEST(CanvasLayer, FramePlacementsAndPixels)
 {
-    auto doc = makeDoc(101, 51, 0x000000FF); // red
-    CanvasLayer layer;
-    layer.Rebuild(*doc, QSize(200, 100), kScreen, kSurround);
-    EXPECT_EQ(layer.Layer().size(), QSize(1026, 770));
-    EXPECT_EQ(layer.CanvasRect(), QRect(49, 24, 101, 51));
-    const QRgb red = qRgb(255, 0, 0), black = qRgb(0, 0, 0);
-    EXPECT_EQ(px(layer, 49, 24), red);
-    EXPECT_EQ(px(layer, 149, 74), red);
-    // One black pixel on every side, the surround beyond it.
-    EXPECT_EQ(px(layer, 48, 30), black);
-    EXPECT_EQ(px(layer, 150, 30), black);
-    EXPECT_EQ(px(layer, 60, 23), black);
-    EXPECT_EQ(px(layer, 60, 75), black);
-    EXPECT_EQ(px(layer, 48, 23), black);
-    EXPECT_EQ(px(layer, 47, 30), kSurround.rgb());
-    EXPECT_EQ(px(layer, 151, 30), kSurround.rgb());
-    EXPECT_EQ(px(layer, 60, 76), kSurround.rgb());
-    EXPECT_EQ(px(layer, 1000, 700), kSurround.rgb());
-}
-
-TEST(CanvasLayer, CanvasLargerThanTheClientStartsAtTheOrigin)
-{
-    auto doc = makeDoc(300, 300, 0x0000FF00); // green
-    CanvasLayer layer;
-    layer.Rebuild(*doc, QSize(200, 400), kScreen, kSurround);
-    EXPECT_EQ(layer.CanvasRect().topLeft(), QPoint(0, 50));
-    EXPECT_EQ(px(layer, 0, 50), qRgb(0, 255, 0));
-    EXPECT_EQ(px(layer, 0, 49), qRgb(0, 0, 0));
-    EXPECT_EQ(px(layer, 300, 100), qRgb(0, 0, 0));
-}
-
-TEST(CanvasLayer, TilesStartAtTheCanvasCorner)
-{
-    auto doc = makeDoc(41, 31);
-    QImage tile(4, 4, QImage::Format_ARGB32);
-    tile.fill(Qt::white);
-    tile.setPixel(0, 0, qRgb(10, 20, 30));
-    tile.setPixel(1, 0, qRgb(40, 50, 60));
-    doc->m_pBkImage = std::make_unique<QImage>(tile);
-    doc->m_nPlacement = PLACEMENT_TILE;
-    CanvasLayer layer;
-    layer.Rebuild(*doc, QSize(100, 100), kScreen, kSurround);
-    const QPoint o = layer.CanvasRect().topLeft();
-    ASSERT_EQ(o, QPoint(29, 34));
-    EXPECT_EQ(px(layer, o.x(), o.y()), qRgb(10, 20, 30));
-    EXPECT_EQ(px(layer, o.x() + 1, o.y()), qRgb(40, 50, 60));
-    EXPECT_EQ(px(layer, o.x() + 4, o.y() + 8), qRgb(10, 20, 30));
-    EXPECT_EQ(px(layer, o.x() + 40, o.y() + 28), qRgb(10, 20, 30));
-    // No tile spills over the frame.
-    EXPECT_EQ(px(layer, o.x() - 1, o.y()), qRgb(0, 0, 0));
+    struct Case {
+        const char* what;
+        QSize canvas, client;
+        std::optional<QImage> background;
+        int placement;
+        QPoint origin;
+        std::vector<std::pair<QPoint, QRgb>> pixels;
+    } const cases[] = {
+        {"small canvas", {101, 51}, {200, 100}, std::nullopt, PLACEMENT_CENTER, {49, 24},
+         {{{0, 0}, kRed}, {{100, 50}, kRed}, {{-1, 6}, kBlack}, {{101, 6}, kBlack}, {{11, -1}, kBlack},
+          {{11, 51}, kBlack}, {{-1, -1}, kBlack}, {{-2, 6}, kSurround.rgb()}, {{102, 6}, kSurround.rgb()},
+          {{11, 52}, kSurround.rgb()}, {{951, 676}, kSurround.rgb()}}},
+        {"canvas wider than the client", {300, 300}, {200, 400}, std::nullopt, PLACEMENT_CENTER, {0, 50},
+         {{{0, 0}, kRed}, {{0, -1}, kBlack}, {{300, 50}, kBlack}}},
+        // Tiles start at the canvas corner and stop at the frame.
+        {"tiles", {41, 31}, {100, 100}, picture({"xbww", "wwww", "wwww", "wwww"}), PLACEMENT_TILE, {29, 34},
+         {{{0, 0}, qRgb(10, 20, 30)}, {{1, 0}, kBlue}, {{4, 8}, qRgb(10, 20, 30)}, {{40, 28}, qRgb(10, 20, 30)},
+          {{-1, 0}, kBlack}}},
+        {"small picture centred on the colour", {11, 11}, {11, 11}, picture({"bbbb", "bbbb", "bbbb", "bbbb"}),
+         PLACEMENT_CENTER, {0, 0}, {{{2, 2}, kRed}, {{3, 3}, kBlue}, {{6, 6}, kBlue}, {{7, 7}, kRed}}},
+        {"stretched", {40, 10}, {40, 10}, picture({"gb", "gb"}), PLACEMENT_STRETCH, {0, 0},
+         {{{0, 0}, kGreen}, {{39, 9}, kBlue}, {{5, 5}, kGreen}, {{35, 5}, kBlue}}},
+        {"undecodable picture: the colour only", {10, 10}, {10, 10}, QImage(), PLACEMENT_CENTER, {0, 0},
+         {{{5, 5}, kRed}}},
+        {"unknown placement: white", {10, 10}, {10, 10}, picture({"bb", "bb"}), 7, {0, 0}, {{{5, 5}, kWhite}}},
+    };
+    for (const Case& c : cases) {
+        auto doc = makeDoc(c.canvas.width(), c.canvas.height());
+        if (c.background)
+            doc->m_pBkImage = std::make_unique<QImage>(*c.background);
+        doc->m_nPlacement = c.placement;
+        CanvasLayer layer;
+        layer.Rebuild(*doc, c.client, kScreen, kSurround);
+        EXPECT_EQ(layer.Layer().size(), QSize(1026, 770)) << c.what;
+        EXPECT_EQ(layer.CanvasRect(), QRect(c.origin, c.canvas)) << c.what;
+        for (const auto& [at, colour] : c.pixels)
+            EXPECT_EQ(px(layer.Layer(), c.origin + at), colour) << c.what << " at " << at.x() << "," << at.y();
+    }
 }
 
 TEST(CanvasLayer, CentredPictureLargerThanTheCanvasShowsItsMiddle)
 {
-    auto doc = makeDoc(10, 10, 0x000000FF);
-    QImage picture(13, 13, QImage::Format_ARGB32);
+    auto doc = makeDoc(10, 10);
+    QImage big(13, 13, QImage::Format_ARGB32);
     for (int y = 0; y < 13; ++y)
         for (int x = 0; x < 13; ++x)
-            picture.setPixel(x, y, qRgb(x * 10, y * 10, 200));
-    doc->m_pBkImage = std::make_unique<QImage>(picture);
+            big.setPixel(x, y, qRgb(x * 10, y * 10, 200));
+    doc->m_pBkImage = std::make_unique<QImage>(big);
     doc->m_nPlacement = PLACEMENT_CENTER;
     CanvasLayer layer;
     layer.Rebuild(*doc, QSize(30, 30), kScreen, kSurround);
@@ -105,52 +112,7 @@ TEST(CanvasLayer, CentredPictureLargerThanTheCanvasShowsItsMiddle)
     // (10 - 13) / 2 truncates to -1: the canvas starts at picture pixel 1.
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 10; ++x)
-            ASSERT_EQ(px(layer, o.x() + x, o.y() + y), qRgb((x + 1) * 10, (y + 1) * 10, 200)) << x << "," << y;
-}
-
-TEST(CanvasLayer, CentredSmallPictureOnTheColour)
-{
-    auto doc = makeDoc(11, 11, 0x000000FF);
-    doc->m_pBkImage = std::make_unique<QImage>(mctest::solidImage(4, 4, Qt::blue));
-    doc->m_nPlacement = PLACEMENT_CENTER;
-    CanvasLayer layer;
-    layer.Rebuild(*doc, QSize(11, 11), kScreen, kSurround);
-    EXPECT_EQ(px(layer, 0, 0), qRgb(255, 0, 0));
-    EXPECT_EQ(px(layer, 3, 3), qRgb(0, 0, 255)); // (11 - 4) / 2 = 3
-    EXPECT_EQ(px(layer, 6, 6), qRgb(0, 0, 255));
-    EXPECT_EQ(px(layer, 7, 7), qRgb(255, 0, 0));
-}
-
-TEST(CanvasLayer, StretchFillsTheCanvasDistorted)
-{
-    auto doc = makeDoc(40, 10, 0x000000FF);
-    QImage picture(2, 2, QImage::Format_ARGB32);
-    picture.setPixel(0, 0, qRgb(0, 255, 0));
-    picture.setPixel(0, 1, qRgb(0, 255, 0));
-    picture.setPixel(1, 0, qRgb(0, 0, 255));
-    picture.setPixel(1, 1, qRgb(0, 0, 255));
-    doc->m_pBkImage = std::make_unique<QImage>(picture);
-    doc->m_nPlacement = PLACEMENT_STRETCH;
-    CanvasLayer layer;
-    layer.Rebuild(*doc, QSize(40, 10), kScreen, kSurround);
-    EXPECT_EQ(px(layer, 0, 0), qRgb(0, 255, 0));
-    EXPECT_EQ(px(layer, 39, 9), qRgb(0, 0, 255));
-    EXPECT_EQ(px(layer, 5, 5), qRgb(0, 255, 0));
-    EXPECT_EQ(px(layer, 35, 5), qRgb(0, 0, 255));
-}
-
-TEST(CanvasLayer, UndecodablePictureAndUnknownPlacement)
-{
-    auto doc = makeDoc(10, 10, 0x000000FF);
-    doc->m_pBkImage = std::make_unique<QImage>(); // a file that did not decode
-    doc->m_nPlacement = PLACEMENT_CENTER;
-    CanvasLayer layer;
-    layer.Rebuild(*doc, QSize(10, 10), kScreen, kSurround);
-    EXPECT_EQ(px(layer, 5, 5), qRgb(255, 0, 0)); // the colour only
-    doc->m_pBkImage = std::make_unique<QImage>(mctest::solidImage(4, 4, Qt::blue));
-    doc->m_nPlacement = 7;
-    layer.Rebuild(*doc, QSize(10, 10), kScreen, kSurround);
-    EXPECT_EQ(px(layer, 5, 5), qRgb(255, 255, 255)); // white canvas
+            ASSERT_EQ(px(layer.Layer(), o + QPoint(x, y)), qRgb((x + 1) * 10, (y + 1) * 10, 200)) << x << "," << y;
 }
 
 // A semitransparent item looks the same at the bottom of the stack as
@@ -158,18 +120,15 @@ TEST(CanvasLayer, UndecodablePictureAndUnknownPlacement)
 TEST(CanvasLayer, BottomItemIsDrawnOnce)
 {
     const QString dir = mctest::freshDir();
-    const QString semiPath = mctest::writeImage(dir, "semi.png", mctest::solidImage(50, 50, QColor(255, 0, 0, 128)));
-    const QString otherPath = mctest::writeImage(dir, "other.png", mctest::solidImage(20, 20, Qt::blue));
-
     auto doc = makeDoc(1024, 768, 0x00FFFFFF); // white
-    auto card = Card::CreateFromFile(semiPath);
+    auto card = Card::CreateFromFile(mctest::writeImage(dir, "semi.png", mctest::solidImage(50, 50, QColor(255, 0, 0, 128))));
     ASSERT_TRUE(card);
     const QPoint centre = card->m_ptCenter;
     doc->m_listCards.AddHead(std::move(card));
     const QImage alone = mc::view::RenderCanvas(*doc, kScreen, kScreen, kSurround);
 
     // The same item above another one far away.
-    auto below = Card::CreateFromFile(otherPath);
+    auto below = Card::CreateFromFile(mctest::writeImage(dir, "other.png", mctest::solidImage(20, 20, Qt::blue)));
     ASSERT_TRUE(below);
     below->BeginDrag(below->m_ptCenter);
     below->DragTo(QPoint(30, 30));
@@ -185,8 +144,7 @@ TEST(CanvasLayer, BottomItemIsDrawnOnce)
 
 TEST(CanvasLayer, PaintClipsItemsToTheCanvas)
 {
-    const QString dir = mctest::freshDir();
-    const QString path = mctest::writeImage(dir, "big.png", mctest::solidImage(280, 280, Qt::blue));
+    const QString path = mctest::writeImage(mctest::freshDir(), "big.png", mctest::solidImage(280, 280, Qt::blue));
     auto doc = makeDoc(100, 100, 0x00FFFFFF);
     auto card = Card::CreateFromFile(path);
     ASSERT_TRUE(card);
@@ -200,12 +158,12 @@ TEST(CanvasLayer, PaintClipsItemsToTheCanvas)
     QPainter painter(&out);
     layer.Paint(painter, *doc);
     painter.end();
-    EXPECT_EQ(out.pixel(centre) | 0xFF000000u, qRgb(0, 0, 255));
+    EXPECT_EQ(px(out, centre), kBlue);
     const QRect canvas = layer.CanvasRect();
-    EXPECT_EQ(out.pixel(canvas.left() - 5, centre.y()) | 0xFF000000u, kSurround.rgb());
-    EXPECT_EQ(out.pixel(canvas.left() - 1, centre.y()) | 0xFF000000u, qRgb(0, 0, 0));
+    EXPECT_EQ(px(out, QPoint(canvas.left() - 5, centre.y())), kSurround.rgb());
+    EXPECT_EQ(px(out, QPoint(canvas.left() - 1, centre.y())), kBlack);
 
     const QImage rendered = mc::view::RenderCanvas(*doc, kScreen, kScreen, kSurround);
     EXPECT_EQ(rendered.size(), QSize(100, 100));
-    EXPECT_EQ(rendered.pixel(50, 50) | 0xFF000000u, qRgb(0, 0, 255));
+    EXPECT_EQ(px(rendered, QPoint(50, 50)), kBlue);
 }
