@@ -23,52 +23,33 @@ std::vector<Card*> order(const CardList& list)
 
 } // namespace
 
-TEST(CardListTest, HeadIsTopAndMovesKeepEveryItem)
-{
-    int deaths = 0;
-    CardList list;
-    EXPECT_TRUE(list.IsEmpty());
-    EXPECT_EQ(list.GetHead(), nullptr);
-    Card* a = list.AddHead(std::make_unique<CountedCard>(&deaths));
-    Card* b = list.AddHead(std::make_unique<CountedCard>(&deaths));
-    Card* c = list.AddTail(std::make_unique<CountedCard>(&deaths));
-    EXPECT_EQ(order(list), (std::vector<Card*>{b, a, c}));
-    EXPECT_EQ(list.GetHead(), b);
-    EXPECT_EQ(list.GetTail(), c);
-    EXPECT_EQ(list.GetCount(), 3);
-
-    list.MoveToHead(c);
-    EXPECT_EQ(order(list), (std::vector<Card*>{c, b, a}));
-    list.MoveToTail(c);
-    EXPECT_EQ(order(list), (std::vector<Card*>{b, a, c}));
-
-    Card outsider;
-    list.MoveToHead(&outsider); // not ours: nothing happens
-    list.MoveToTail(nullptr);
-    EXPECT_EQ(order(list), (std::vector<Card*>{b, a, c}));
-    EXPECT_FALSE(list.Contains(&outsider));
-    EXPECT_TRUE(list.Contains(a));
-    EXPECT_EQ(list.AddHead(nullptr), nullptr);
-    EXPECT_EQ(list.GetCount(), 3);
-    EXPECT_EQ(deaths, 0);
-}
-
-TEST(CardListTest, RemovingDestroysTheItem)
+TEST(CardListTest, OrderMovesAndOwnership)
 {
     int deaths = 0;
     {
         CardList list;
-        Card* a = list.AddTail(std::make_unique<CountedCard>(&deaths));
-        Card* b = list.AddTail(std::make_unique<CountedCard>(&deaths));
-        list.AddTail(std::make_unique<CountedCard>(&deaths));
+        EXPECT_EQ(list.GetHead(), nullptr);
+        Card* a = list.AddHead(std::make_unique<CountedCard>(&deaths));
+        Card* b = list.AddHead(std::make_unique<CountedCard>(&deaths));
+        Card* c = list.AddTail(std::make_unique<CountedCard>(&deaths));
+        EXPECT_EQ(order(list), (std::vector<Card*>{b, a, c}));
+        EXPECT_EQ(list.GetTail(), c);
+        list.MoveToHead(c);
+        EXPECT_EQ(order(list), (std::vector<Card*>{c, b, a}));
+        list.MoveToTail(c);
+        // Items not in the list change nothing.
+        Card outsider;
+        list.MoveToHead(&outsider);
+        list.MoveToTail(nullptr);
+        EXPECT_EQ(list.AddHead(nullptr), nullptr);
+        EXPECT_FALSE(list.RemoveAndDelete(&outsider));
+        EXPECT_FALSE(list.RemoveAndDelete(nullptr));
+        EXPECT_EQ(order(list), (std::vector<Card*>{b, a, c}));
+        EXPECT_EQ(deaths, 0);
+
         EXPECT_TRUE(list.RemoveAndDelete(a));
         EXPECT_EQ(deaths, 1);
         EXPECT_FALSE(list.Contains(a));
-        Card outsider;
-        EXPECT_FALSE(list.RemoveAndDelete(&outsider));
-        EXPECT_FALSE(list.RemoveAndDelete(nullptr));
-        EXPECT_EQ(list.GetHead(), b);
-
         list.RemoveAll();
         EXPECT_EQ(deaths, 3);
         EXPECT_TRUE(list.IsEmpty());

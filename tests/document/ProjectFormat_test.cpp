@@ -16,6 +16,7 @@ using namespace mc::document;
 namespace {
 
 const QSize kScreen(1024, 768);
+const QString kUnknown = QStringLiteral("Unknown File Format.");
 
 QByteArray hex(const char* text) { return QByteArray::fromHex(text); }
 
@@ -42,20 +43,15 @@ QByteArray headerFile(const QByteArray& magic, std::int32_t version, const QByte
 
 TEST(ProjectFormat, EmptyProjectIsTheFiftySevenByteExample)
 {
-    auto doc = mctest::emptyProject();
-    ASSERT_EQ(doc->m_nCanvasWidth, 1024);
     const QByteArray expected = QByteArray("MCR") + hex("1C0C0000") + hex("10000000") + QByteArray("Muralcrafter 3.1")
         + hex("00000000") + hex("00040000") + hex("00030000") + hex("00000000") + hex("FFFFFFFF")
         + hex("02000000") + hex("0100") + hex("00000000");
     ASSERT_EQ(expected.size(), 57);
-    EXPECT_EQ(SerializeProject(*doc).toHex(), expected.toHex());
+    EXPECT_EQ(SerializeProject(*mctest::emptyProject()).toHex(), expected.toHex());
 
     const ParseResult parsed = ParseProject(expected, kScreen);
     ASSERT_TRUE(parsed.contents) << parsed.message.toStdString();
-    EXPECT_TRUE(parsed.contents->bkPath.isEmpty());
-    EXPECT_EQ(parsed.contents->canvasWidth, 1024);
-    EXPECT_EQ(parsed.contents->canvasHeight, 768);
-    EXPECT_EQ(parsed.contents->bkColor, 0u);
+    EXPECT_EQ(QSize(parsed.contents->canvasWidth, parsed.contents->canvasHeight), kScreen);
     EXPECT_EQ(parsed.contents->predefined, -1);
     EXPECT_EQ(parsed.contents->placement, 2);
     EXPECT_TRUE(parsed.contents->byDisplayScale);
@@ -71,7 +67,6 @@ TEST(ProjectFormat, RecordsHaveTheirSizesAndTopmostComesFirst)
     const QString top = mctest::writeImage(dir, "top.png", mctest::solidImage(20, 10, Qt::blue));
     mctest::addItem(*doc, bottom);
     Card* cut = mctest::addItem(*doc, top);
-    ASSERT_TRUE(cut);
     cut->m_bCut = true;
     cut->m_pClip = std::make_unique<mc::Region>(mc::Region::fromRect(QRectF(-5, -5, 8, 8)));
     const QByteArray shape = cut->m_pClip->serialize();
@@ -79,22 +74,17 @@ TEST(ProjectFormat, RecordsHaveTheirSizesAndTopmostComesFirst)
     const QByteArray bytes = SerializeProject(*doc);
     const qsizetype header = 41 + 16 + doc->m_strBkPath.toUtf8().size();
     const qsizetype topRecord = 68 + 2 * top.size() + shape.size();
-    const qsizetype bottomRecord = 64 + 2 * bottom.size();
-    ASSERT_EQ(bytes.size(), header + topRecord + bottomRecord);
+    ASSERT_EQ(bytes.size(), header + topRecord + 64 + 2 * bottom.size());
 
     ByteReader in(bytes);
     QByteArray skip;
-    in.readBytes(header, skip);
     QString firstPath;
-    ASSERT_TRUE(in.readCountedUtf16(firstPath));
+    ASSERT_TRUE(in.readBytes(header, skip) && in.readCountedUtf16(firstPath));
     EXPECT_EQ(firstPath, top);
-    // The shape blob closes the first record, size in front.
-    EXPECT_EQ(bytes.mid(header + topRecord - shape.size(), shape.size()), shape);
-    std::int32_t r = 0;
-    ByteReader at(bytes);
-    at.readBytes(header + topRecord - shape.size() - 4, skip);
-    at.readInt32(r);
-    EXPECT_EQ(r, shape.size());
+    // The shape blob closes the first record, its size in front.
+    ByteWriter size;
+    size.writeInt32(std::int32_t(shape.size()));
+    EXPECT_EQ(bytes.mid(header + topRecord - shape.size() - 4, shape.size() + 4), size.bytes() + shape);
 }
 
 TEST(ProjectFormat, RoundTripKeepsOrderFieldsShapesAndEffects)
@@ -125,10 +115,9 @@ TEST(ProjectFormat, RoundTripKeepsOrderFieldsShapesAndEffects)
     ca->m_dShearY = -1;
     ca->m_bFlipH = true;
     ca->m_ptCenter = QPoint(-40, 900);
-    ca->m_bGray = true;
-    ca->ApplyGray();
-    ca->m_bSemi = true;
+    ca->m_bGray = ca->m_bSemi = true;
     ca->m_nAlpha = 90;
+    ca->ApplyGray();
     ca->ApplySemi();
     ca->UpdateRegion();
 
@@ -164,8 +153,7 @@ TEST(ProjectFormat, RoundTripKeepsOrderFieldsShapesAndEffects)
     EXPECT_EQ(back->m_nPredefined, 3);
     EXPECT_EQ(back->m_nPlacement, PLACEMENT_CENTER); // as stored, not chosen again
     EXPECT_FALSE(back->m_bByDisplayScale);
-    EXPECT_EQ(back->m_nCanvasWidth, 800);
-    EXPECT_EQ(back->m_nCanvasHeight, 600);
+    EXPECT_EQ(QSize(back->m_nCanvasWidth, back->m_nCanvasHeight), QSize(800, 600));
     EXPECT_EQ(back->m_nShape, 7); // never stored
     EXPECT_TRUE(back->m_bCutStatus);
     EXPECT_FALSE(back->IsModified());
@@ -175,9 +163,7 @@ TEST(ProjectFormat, RoundTripKeepsOrderFieldsShapesAndEffects)
     std::vector<const Card*> order;
     for (const auto& card : back->m_listCards)
         order.push_back(card.get());
-    const Card* rc = order[0];
-    const Card* rb = order[1];
-    const Card* ra = order[2];
+    const Card *rc = order[0], *rb = order[1], *ra = order[2];
     EXPECT_EQ(rc->m_strPath, c);
     EXPECT_EQ(rb->m_strPath, b);
     EXPECT_EQ(ra->m_strPath, a);
@@ -186,20 +172,16 @@ TEST(ProjectFormat, RoundTripKeepsOrderFieldsShapesAndEffects)
     EXPECT_EQ(ra->m_dScale, 0.7);
     EXPECT_EQ(ra->m_dShearX, 2.0);
     EXPECT_EQ(ra->m_dShearY, -1.0);
-    EXPECT_TRUE(ra->m_bFlipH);
-    EXPECT_FALSE(ra->m_bFlipV);
+    EXPECT_TRUE(ra->m_bFlipH && !ra->m_bFlipV);
     EXPECT_EQ(ra->m_ptCenter, QPoint(-40, 900));
-    EXPECT_TRUE(ra->m_bGray);
-    EXPECT_TRUE(ra->m_bSemi);
+    EXPECT_TRUE(ra->m_bGray && ra->m_bSemi);
     EXPECT_EQ(ra->m_nAlpha, 90);
-    ASSERT_TRUE(ra->m_pBitmap);
+    ASSERT_TRUE(ra->m_pBitmap && rb->m_pBitmap);
     EXPECT_EQ(*ra->m_pBitmap, *ca->m_pBitmap); // effects re-applied: same pixels
     EXPECT_EQ(ra->m_rgnItem, ca->m_rgnItem);
 
-    EXPECT_TRUE(rb->m_bFlipV);
-    EXPECT_TRUE(rb->m_bErased);
+    EXPECT_TRUE(rb->m_bFlipV && rb->m_bErased);
     EXPECT_EQ(rb->m_nEraseExtent, 12);
-    ASSERT_TRUE(rb->m_pBitmap);
     EXPECT_EQ(*rb->m_pBitmap, *cb->m_pBitmap);
     EXPECT_EQ(rb->m_rgnKept, cb->m_rgnKept);
 
@@ -217,76 +199,58 @@ TEST(ProjectFormat, VersionChecksAndTheirMessages)
     auto doc = mctest::emptyProject();
     doc->m_crBkColor = 0x00ABCDEF;
     const QString before = mctest::fingerprint(*doc);
-    struct Case {
+    const QString higher =
+        QStringLiteral("This is higher version file,please download Muralcrafter 7.2 or more high version.");
+    const struct {
         QByteArray magic;
         std::int32_t version;
         QString message;
+    } cases[] = {
+        {"MCR", 3101, higher}, {"MCR", 20000, higher},  {"MCR", 20001, kUnknown},
+        {"MCR", 3099, kUnknown}, {"MCR", 0, kUnknown}, {"mcr", 3100, kUnknown},
     };
-    const QString unknown = QStringLiteral("Unknown File Format.");
-    const Case cases[] = {
-        {"MCR", 3101, QStringLiteral("This is higher version file,please download Muralcrafter 7.2 or more high version.")},
-        {"MCR", 20000, QStringLiteral("This is higher version file,please download Muralcrafter 7.2 or more high version.")},
-        {"MCR", 20001, unknown},
-        {"MCR", 3099, unknown},
-        {"MCR", 0, unknown},
-        {"MCR", -3100, unknown},
-        {"mcr", 3100, unknown},
-        {"BMx", 3100, unknown},
-    };
-    for (const Case& c : cases) {
-        const QString path = mctest::writeBytes(headerFile(c.magic, c.version, "Muralcrafter 7.2"));
+    for (const auto& c : cases) {
         QString message;
-        EXPECT_FALSE(OpenProject(*doc, path, kScreen, &message)) << c.version;
+        EXPECT_FALSE(OpenProject(*doc, mctest::writeBytes(headerFile(c.magic, c.version, "Muralcrafter 7.2")),
+                                 kScreen, &message));
         EXPECT_EQ(message, c.message) << c.version;
         EXPECT_EQ(mctest::fingerprint(*doc), before);
     }
     // The version text is read only after the version test: a newer file
     // with a damaged text is damaged, an unknown one is unknown.
-    QByteArray cutShort = headerFile("MCR", 3101, "Muralcrafter 7.2").left(15);
-    EXPECT_EQ(ParseProject(cutShort, kScreen).message, QStringLiteral("The project file is damaged or incomplete."));
-    EXPECT_EQ(ParseProject(headerFile("MCR", 99999, "x").left(7), kScreen).message, unknown);
-    // A file of another kind.
-    EXPECT_EQ(ParseProject("GIF89a....", kScreen).message, unknown);
+    EXPECT_EQ(ParseProject(headerFile("MCR", 3101, "Muralcrafter 7.2").left(15), kScreen).message,
+              QStringLiteral("The project file is damaged or incomplete."));
+    EXPECT_EQ(ParseProject(headerFile("MCR", 99999, "x").left(7), kScreen).message, kUnknown);
+    EXPECT_EQ(ParseProject("GIF89a....", kScreen).message, kUnknown);
 }
 
 TEST(ProjectFormat, CanvasIsReducedToTheScreenPerAxis)
 {
-    auto doc = mctest::emptyProject();
-    doc->m_nCanvasWidth = 1280;
-    doc->m_nCanvasHeight = 1024;
-    ParseResult parsed = ParseProject(SerializeProject(*doc), kScreen);
-    ASSERT_TRUE(parsed.contents);
-    EXPECT_EQ(parsed.contents->canvasWidth, 1024);
-    EXPECT_EQ(parsed.contents->canvasHeight, 768);
-
-    doc->m_nCanvasWidth = 2000;
-    doc->m_nCanvasHeight = 500;
-    parsed = ParseProject(SerializeProject(*doc), kScreen);
-    EXPECT_EQ(parsed.contents->canvasWidth, 1024);
-    EXPECT_EQ(parsed.contents->canvasHeight, 500);
-
     // An empty or negative canvas cannot be shown; it becomes one pixel.
-    doc->m_nCanvasWidth = 0;
-    doc->m_nCanvasHeight = -20;
-    parsed = ParseProject(SerializeProject(*doc), kScreen);
-    EXPECT_EQ(parsed.contents->canvasWidth, 1);
-    EXPECT_EQ(parsed.contents->canvasHeight, 1);
+    const QSize cases[][2] = {{{1280, 1024}, {1024, 768}}, {{2000, 500}, {1024, 500}}, {{0, -20}, {1, 1}}};
+    auto doc = mctest::emptyProject();
+    for (const auto& c : cases) {
+        doc->m_nCanvasWidth = c[0].width();
+        doc->m_nCanvasHeight = c[0].height();
+        const ParseResult parsed = ParseProject(SerializeProject(*doc), kScreen);
+        ASSERT_TRUE(parsed.contents);
+        EXPECT_EQ(QSize(parsed.contents->canvasWidth, parsed.contents->canvasHeight), c[1]) << c[0].width();
+    }
 }
 
-TEST(ProjectFormat, MissingPicturesAreLeftOutSilently)
+TEST(ProjectFormat, PathsThatNameNoPictureAreLeftOutSilently)
 {
     const QString dir = mctest::freshDir();
-    auto doc = mctest::emptyProject();
     const QString bk = mctest::writeImage(dir, "bk.png", mctest::solidImage(300, 200, Qt::gray));
-    doc->LoadBackground(bk);
     const QString a = mctest::writeImage(dir, "a.png", mctest::solidImage(10, 10, Qt::red));
     const QString b = mctest::writeImage(dir, "b.png", mctest::solidImage(10, 10, Qt::green));
-    const QString c = mctest::writeImage(dir, "c.png", mctest::solidImage(10, 10, Qt::blue));
+    auto doc = mctest::emptyProject();
+    doc->LoadBackground(bk);
     mctest::addItem(*doc, a);
     mctest::addItem(*doc, b);
-    mctest::addItem(*doc, c);
-    // A folder where a picture should be counts as missing too.
-    doc->m_listCards.GetHead()->m_strPath = dir;
+    // A folder, a device and an embedded NUL count as missing too.
+    for (const QString& path : {dir, QStringLiteral("/dev/zero"), a + QChar(0) + "x"})
+        doc->m_listCards.AddHead(Card::CreateFromFile(a))->m_strPath = path;
     const QString path = mctest::writeBytes(SerializeProject(*doc));
     QFile::remove(b);
     QFile::remove(bk);
@@ -310,27 +274,21 @@ TEST(ByteStreams, LittleEndianPrimitives)
     w.writeCountedUtf16(QStringLiteral("é€"));
     EXPECT_EQ(w.bytes().toHex(), QByteArray("feffffff" "efbe" "000000000000f83f" "02000000" "e900" "ac20"));
 
-    ByteReader r(w.bytes());
+    ByteReader r(w.bytes() + hex("0000" "0001"));
     std::int32_t i = 0;
     std::uint16_t u = 0;
     double d = 0;
     QString s;
+    bool f = true, t = false;
     EXPECT_TRUE(r.readInt32(i) && r.readUInt16(u) && r.readDouble(d) && r.readCountedUtf16(s));
+    EXPECT_TRUE(r.readBool16(f) && r.readBool16(t));
     EXPECT_EQ(i, -2);
     EXPECT_EQ(u, 0xBEEF);
     EXPECT_EQ(d, 1.5);
     EXPECT_EQ(s, QStringLiteral("é€"));
+    EXPECT_FALSE(f);
+    EXPECT_TRUE(t); // 256: read zero-extended, any bit counts
     EXPECT_TRUE(r.atEnd());
     EXPECT_FALSE(r.readUInt16(u));
     EXPECT_TRUE(r.failed());
-}
-
-TEST(ByteStreams, BoolsAreSixteenBitsReadZeroExtended)
-{
-    ByteReader r(hex("0000" "0100" "0001"));
-    bool a = true, b = false, c = false;
-    ASSERT_TRUE(r.readBool16(a) && r.readBool16(b) && r.readBool16(c));
-    EXPECT_FALSE(a);
-    EXPECT_TRUE(b);
-    EXPECT_TRUE(c); // 256: any bit of the low half counts
 }

@@ -21,12 +21,15 @@ namespace {
 
 const QSize kScreen(1024, 768);
 const QString kDamaged = QStringLiteral("The project file is damaged or incomplete.");
+constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 
-// A project with a background path and two items, the top one cut.
+// A project with a background path and two items, the top one cut, and
+// where its parts sit.
 struct SavedProject {
     QByteArray bytes;
-    qsizetype headerSize = 0;    // up to and including the item count
-    qsizetype firstRecord = 0;   // size of the top item's record
+    qsizetype countAt = 0;  // the item count
+    qsizetype fieldsAt = 0; // the top record's fields after its path
+    qsizetype shapeAt = 0;  // the top record's shape size
 };
 
 SavedProject savedProject()
@@ -43,14 +46,27 @@ SavedProject savedProject()
     top->m_bCut = true;
     SavedProject saved;
     saved.bytes = SerializeProject(*doc);
-    saved.headerSize = 41 + 16 + doc->m_strBkPath.size();
-    saved.firstRecord = 68 + 2 * top->m_strPath.size() + top->m_pClip->serialize().size();
+    saved.countAt = 41 + 16 + doc->m_strBkPath.size() - 4;
+    saved.fieldsAt = saved.countAt + 8 + 2 * top->m_strPath.size();
+    saved.shapeAt = saved.fieldsAt + 60;
     return saved;
 }
 
-// An open project that differs from the saved one in every field.
-std::unique_ptr<CMyDoc> openProject()
+QByteArray withInt32(QByteArray bytes, qsizetype at, std::int32_t value)
 {
+    ByteWriter w;
+    w.writeInt32(value);
+    return bytes.replace(at, 4, w.bytes());
+}
+
+QString parseMessage(const QByteArray& bytes) { return ParseProject(bytes, kScreen).message; }
+
+} // namespace
+
+TEST(ProjectReaderRobustness, TruncatedAtEveryLengthLeavesTheOpenProjectUntouched)
+{
+    const SavedProject saved = savedProject();
+    // An open project that differs from the saved one in every field.
     auto doc = mctest::emptyProject();
     const QString dir = mctest::freshDir();
     mctest::addItem(*doc, mctest::writeImage(dir, "old.png", mctest::solidImage(12, 12, Qt::cyan)));
@@ -60,186 +76,85 @@ std::unique_ptr<CMyDoc> openProject()
     doc->m_nPlacement = PLACEMENT_TILE;
     doc->SetPathName(dir + "/old.mcr");
     doc->SetModifiedFlag(true);
-    return doc;
-}
-
-void putInt32(QByteArray& bytes, qsizetype at, std::int32_t value)
-{
-    ByteWriter w;
-    w.writeInt32(value);
-    bytes.replace(at, 4, w.bytes());
-}
-
-} // namespace
-
-TEST(ProjectReaderRobustness, TruncatedAtEveryLengthLeavesTheOpenProjectUntouched)
-{
-    const SavedProject saved = savedProject();
-    auto doc = openProject();
     const QString before = mctest::fingerprint(*doc);
-    int cardsClearedSignals = 0;
-    QObject::connect(doc.get(), &CMyDoc::cardsCleared, [&] { ++cardsClearedSignals; });
+    int cleared = 0;
+    QObject::connect(doc.get(), &CMyDoc::cardsCleared, [&] { ++cleared; });
 
-    const QString path = mctest::writeBytes({});
+    QString message;
     for (qsizetype n = 0; n < saved.bytes.size(); ++n) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(saved.bytes.left(n));
-        file.close();
-        QString message;
-        ASSERT_FALSE(OpenProject(*doc, path, kScreen, &message)) << "length " << n;
+        ASSERT_FALSE(OpenProject(*doc, mctest::writeBytes(saved.bytes.left(n)), kScreen, &message)) << n;
         // Too short for the magic or the version: damaged, never "unknown".
         EXPECT_EQ(message, kDamaged) << "length " << n;
         ASSERT_EQ(mctest::fingerprint(*doc), before) << "length " << n;
     }
-    EXPECT_EQ(cardsClearedSignals, 0);
+    EXPECT_EQ(cleared, 0);
+    // Files that cannot be read at all: absent, or a folder.
+    for (const QString& path : {dir + "/absent.mcr", dir}) {
+        EXPECT_FALSE(OpenProject(*doc, path, kScreen, &message));
+        EXPECT_FALSE(message.isEmpty());
+    }
+    EXPECT_EQ(mctest::fingerprint(*doc), before);
 
-    // The whole file is read.
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(saved.bytes);
-    file.close();
-    QString message;
-    EXPECT_TRUE(OpenProject(*doc, path, kScreen, &message)) << message.toStdString();
+    EXPECT_TRUE(OpenProject(*doc, mctest::writeBytes(saved.bytes), kScreen, &message)) << message.toStdString();
     EXPECT_EQ(doc->m_listCards.GetCount(), 2);
 }
 
-TEST(ProjectReaderRobustness, HugeCountsAndLengthsAreRejectedBeforeAllocating)
+TEST(ProjectReaderRobustness, HugeCountsLengthsAndBadValuesAreDamage)
 {
-    const SavedProject saved = savedProject();
-    const qsizetype countAt = saved.headerSize - 4;
-    const qsizetype pathAt = saved.headerSize;
+    const SavedProject s = savedProject();
+    const struct {
+        qsizetype at;
+        std::int32_t value;
+    } cases[] = {
+        {s.countAt, kMax}, {s.countAt, 1 << 24}, {s.countAt, 3}, {s.countAt, -1},
+        {s.countAt, std::numeric_limits<std::int32_t>::min()},
+        {s.countAt + 4, kMax}, {s.countAt + 4, 1 << 30}, // item path
+        {7, kMax}, {7, 1 << 30},                         // version text
+        {27, kMax}, {27, 1 << 30},                       // background path
+        {s.shapeAt, kMax}, {s.shapeAt, 100000},          // cut shape
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(parseMessage(withInt32(s.bytes, c.at, c.value)), kDamaged) << c.at << ": " << c.value;
 
-    for (std::int32_t huge : {std::numeric_limits<std::int32_t>::max(), 1 << 24, 3, -1,
-                              std::numeric_limits<std::int32_t>::min()}) {
-        QByteArray bytes = saved.bytes;
-        putInt32(bytes, countAt, huge);
-        EXPECT_EQ(ParseProject(bytes, kScreen).message, kDamaged) << "count " << huge;
-    }
-    for (std::int32_t huge : {std::numeric_limits<std::int32_t>::max(), 1 << 30}) {
-        QByteArray bytes = saved.bytes;
-        putInt32(bytes, pathAt, huge);
-        EXPECT_EQ(ParseProject(bytes, kScreen).message, kDamaged) << "path length " << huge;
-
-        bytes = saved.bytes;
-        putInt32(bytes, 7, huge); // the version text
-        EXPECT_EQ(ParseProject(bytes, kScreen).message, kDamaged) << "version text " << huge;
-
-        bytes = saved.bytes;
-        putInt32(bytes, 27, huge); // the background path
-        EXPECT_EQ(ParseProject(bytes, kScreen).message, kDamaged) << "background path " << huge;
-    }
-
-    // The cut shape's size sits right after the top record's fixed fields.
-    ByteReader in(saved.bytes);
-    QByteArray skip;
-    in.readBytes(pathAt, skip);
-    std::int32_t k = 0;
-    in.readInt32(k);
-    const qsizetype shapeAt = pathAt + 64 + 2 * k;
-    for (std::int32_t huge : {std::numeric_limits<std::int32_t>::max(), 100000}) {
-        QByteArray bytes = saved.bytes;
-        putInt32(bytes, shapeAt, huge);
-        EXPECT_EQ(ParseProject(bytes, kScreen).message, kDamaged) << "shape size " << huge;
-    }
-}
-
-TEST(ProjectReaderRobustness, ImpossibleContentIsDamaged)
-{
-    const SavedProject saved = savedProject();
-    ByteReader in(saved.bytes);
-    QByteArray skip;
-    in.readBytes(saved.headerSize, skip);
-    std::int32_t k = 0;
-    in.readInt32(k);
-    const qsizetype fields = saved.headerSize + 4 + 2 * k;
-
-    // A cut shape that is not a shape.
-    QByteArray bytes = saved.bytes;
-    const qsizetype shapeData = saved.headerSize + 68 + 2 * k;
-    for (qsizetype i = shapeData; i < shapeData + 4; ++i)
-        bytes[i] = 'Z';
-    EXPECT_EQ(ParseProject(bytes, kScreen).message, kDamaged);
-
-    // Transform values that are not numbers.
+    // A cut shape that is not a shape; a zoom that is not a number.
+    EXPECT_EQ(parseMessage(QByteArray(s.bytes).replace(s.shapeAt + 4, 4, "ZZZZ")), kDamaged);
     for (double bad : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
-        bytes = saved.bytes;
         ByteWriter w;
         w.writeDouble(bad);
-        bytes.replace(fields + 8, 8, w.bytes()); // m_dScale
-        EXPECT_EQ(ParseProject(bytes, kScreen).message, kDamaged);
+        EXPECT_EQ(parseMessage(QByteArray(s.bytes).replace(s.fieldsAt + 8, 8, w.bytes())), kDamaged);
     }
-}
-
-TEST(ProjectReaderRobustness, OutOfRangeEffectValuesAreBroughtIntoRange)
-{
-    const SavedProject saved = savedProject();
-    ByteReader in(saved.bytes);
-    QByteArray skip;
-    in.readBytes(saved.headerSize, skip);
-    std::int32_t k = 0;
-    in.readInt32(k);
-    const qsizetype fields = saved.headerSize + 4 + 2 * k;
-    QByteArray bytes = saved.bytes;
-    putInt32(bytes, fields + 42, 100000); // m_nAlpha
-    putInt32(bytes, fields + 46, -7);     // m_nEraseExtent
-    ParseResult parsed = ParseProject(bytes, kScreen);
+    // Effect values out of range are brought into range instead.
+    const ParseResult parsed = ParseProject(withInt32(withInt32(s.bytes, s.fieldsAt + 42, 100000), s.fieldsAt + 46, -7),
+                                            kScreen);
     ASSERT_TRUE(parsed.contents);
     EXPECT_EQ(parsed.contents->items.front().card->m_nAlpha, 255);
     EXPECT_EQ(parsed.contents->items.front().card->m_nEraseExtent, 0);
 }
 
-TEST(ProjectReaderRobustness, FilesThatCannotBeReadAreReported)
-{
-    auto doc = openProject();
-    const QString before = mctest::fingerprint(*doc);
-    QString message;
-    EXPECT_FALSE(OpenProject(*doc, mctest::freshDir() + "/absent.mcr", kScreen, &message));
-    EXPECT_FALSE(message.isEmpty());
-    EXPECT_FALSE(OpenProject(*doc, mctest::freshDir(), kScreen, &message)); // a folder
-    EXPECT_FALSE(message.isEmpty());
-    EXPECT_EQ(mctest::fingerprint(*doc), before);
-}
-
-TEST(ProjectReaderRobustness, PathsThatNameNoRegularFileAreMissingPictures)
-{
-    const QString dir = mctest::freshDir();
-    const QString picture = mctest::writeImage(dir, "a.png", mctest::solidImage(10, 10, Qt::red));
-    auto doc = mctest::emptyProject();
-    for (const QString& path : {picture + QChar(0) + "x", QStringLiteral("/dev/zero"), dir, picture})
-        doc->m_listCards.AddHead(Card::CreateFromFile(picture))->m_strPath = path;
-    doc->m_strBkPath = QStringLiteral("/dev/zero");
-    const QString project = mctest::writeBytes(SerializeProject(*doc));
-
-    auto back = mctest::emptyProject();
-    QString message;
-    ASSERT_TRUE(OpenProject(*back, project, kScreen, &message));
-    ASSERT_EQ(back->m_listCards.GetCount(), 1);
-    EXPECT_EQ(back->m_listCards.GetHead()->m_strPath, picture);
-    EXPECT_FALSE(back->m_pBkImage);
-}
-
 TEST(ProjectReaderRobustness, ShapesAndItemsOutOfAllReachAreBounded)
 {
-    const QString dir = mctest::freshDir();
-    const QString picture = mctest::writeImage(dir, "a.png", mctest::solidImage(40, 20, Qt::red));
+    const QString picture = mctest::writeImage(mctest::freshDir(), "a.png", mctest::solidImage(40, 20, Qt::red));
     auto doc = mctest::emptyProject();
     Card* card = mctest::addItem(*doc, picture);
+    auto back = mctest::emptyProject();
+    const Card* before = mctest::addItem(*back, picture);
+    const auto open = [&] {
+        QString message;
+        const bool ok = OpenProject(*back, mctest::writeBytes(SerializeProject(*doc)), kScreen, &message);
+        EXPECT_EQ(message, ok ? QString() : kDamaged);
+        return ok;
+    };
     // A cut shape far larger than the picture cannot have come from a cut.
     QPainterPath huge;
     huge.addEllipse(QRectF(-1e9, -1e9, 2e9, 2e9));
     card->m_pClip = std::make_unique<mc::Region>(mc::Region::fromPath(huge));
     card->m_bCut = true;
-    auto back = mctest::emptyProject();
-    const Card* before = mctest::addItem(*back, picture);
-    QString message;
-    EXPECT_FALSE(OpenProject(*back, mctest::writeBytes(SerializeProject(*doc)), kScreen, &message));
-    EXPECT_EQ(message, kDamaged);
+    EXPECT_FALSE(open());
     EXPECT_EQ(back->m_listCards.GetHead(), before);
 
     // One that stays on the picture (within rounding) is a cut.
     card->m_pClip = std::make_unique<mc::Region>(mc::Region::fromRect(QRectF(-20.5, -10, 30, 20.5)));
-    ASSERT_TRUE(OpenProject(*back, mctest::writeBytes(SerializeProject(*doc)), kScreen, &message));
+    ASSERT_TRUE(open());
     const Card* loaded = back->m_listCards.GetHead();
     EXPECT_EQ(*loaded->m_pClip, *card->m_pClip);
 
@@ -247,10 +162,9 @@ TEST(ProjectReaderRobustness, ShapesAndItemsOutOfAllReachAreBounded)
     card->m_pClip = std::make_unique<mc::Region>(Card::ImageRectRegion(QSize(40, 20)));
     card->m_bCut = false;
     card->m_dScale = 1e7;
-    EXPECT_FALSE(OpenProject(*back, mctest::writeBytes(SerializeProject(*doc)), kScreen, &message));
-    EXPECT_EQ(message, kDamaged);
+    EXPECT_FALSE(open());
     card->m_dScale = 1;
     card->m_ptCenter = QPoint(2000000000, 5);
-    EXPECT_FALSE(OpenProject(*back, mctest::writeBytes(SerializeProject(*doc)), kScreen, &message));
+    EXPECT_FALSE(open());
     EXPECT_EQ(back->m_listCards.GetHead(), loaded);
 }
