@@ -16,28 +16,32 @@ qint64 area(const QRegion& r)
     return n;
 }
 
-} // namespace
+Region rect(qreal x, qreal y, qreal w, qreal h) { return Region::fromRect(QRectF(x, y, w, h)); }
 
-TEST(Region, EmptyInfiniteAndRectangles)
-{
-    EXPECT_TRUE(Region().isEmpty());
-    EXPECT_FALSE(Region::infinite().isEmpty());
-    EXPECT_TRUE(Region::fromRect(QRectF(3, 3, 0, 10)).isEmpty());
-    EXPECT_EQ(Region::fromRect(QRectF(2, 3, 10, 5)).toPixelRegion(), QRegion(2, 3, 10, 5));
-    EXPECT_EQ(Region::infinite().toPixelRegion(QRect(-5, -5, 20, 30)), QRegion(-5, -5, 20, 30));
-    EXPECT_TRUE(Region().toPixelRegion().isEmpty());
-}
+} // namespace
 
 TEST(Region, PixelBelongsWhenItsCentreIsInside)
 {
     // [0.4, 1.6] holds the centres 0.5 and 1.5; [0.6, 1.4] holds none.
-    EXPECT_EQ(Region::fromRect(QRectF(0.4, 0.4, 1.2, 1.2)).toPixelRegion(), QRegion(0, 0, 2, 2));
-    EXPECT_TRUE(Region::fromRect(QRectF(0.6, 0.6, 0.8, 0.8)).toPixelRegion().isEmpty());
-    // Negative coordinates follow the same rule.
-    EXPECT_EQ(Region::fromRect(QRectF(-2.4, -1, 2, 1)).toPixelRegion(), QRegion(-2, -1, 2, 1));
+    const std::pair<Region, QRegion> cases[] = {
+        {Region(), QRegion()},
+        {rect(3, 3, 0, 10), QRegion()},
+        {rect(2, 3, 10, 5), QRegion(2, 3, 10, 5)},
+        {rect(0.4, 0.4, 1.2, 1.2), QRegion(0, 0, 2, 2)},
+        {rect(0.6, 0.6, 0.8, 0.8), QRegion()},
+        {rect(-2.4, -1, 2, 1), QRegion(-2, -1, 2, 1)},
+    };
+    for (const auto& [region, pixels] : cases)
+        EXPECT_EQ(region.toPixelRegion(), pixels) << pixels.boundingRect().x();
+    EXPECT_TRUE(rect(3, 3, 0, 10).isEmpty());
+    EXPECT_FALSE(Region::infinite().isEmpty());
+    EXPECT_EQ(Region::infinite().toPixelRegion(QRect(-5, -5, 20, 30)), QRegion(-5, -5, 20, 30));
+    EXPECT_EQ(rect(1, 2, 3, 4), rect(1, 2, 3, 4));
+    EXPECT_FALSE(rect(1, 2, 3, 4) == rect(1, 2, 3, 5));
+    EXPECT_FALSE(Region::infinite() == Region());
 }
 
-TEST(Region, PolygonPixelsMatchPathContainment)
+TEST(Region, PathPixelsMatchPathContainment)
 {
     // A self-intersecting star: odd-even leaves its centre out, winding fills it.
     QPolygonF star;
@@ -56,58 +60,50 @@ TEST(Region, PolygonPixelsMatchPathContainment)
         EXPECT_EQ(mismatches, 0) << "fill rule " << rule;
         EXPECT_EQ(pixels.contains(QPoint(50, 50)), rule == Qt::WindingFill);
     }
-}
-
-TEST(Region, CurvesAreRasterised)
-{
+    // Curves are rasterised too.
     QPainterPath ellipse;
     ellipse.addEllipse(QRectF(0, 0, 100, 60));
     const QRegion pixels = Region::fromPath(ellipse).toPixelRegion();
     EXPECT_EQ(pixels.boundingRect(), QRect(0, 0, 100, 60));
-    EXPECT_TRUE(pixels.contains(QPoint(50, 30)));
     EXPECT_FALSE(pixels.contains(QPoint(2, 2)));
     EXPECT_NEAR(double(area(pixels)), 3.14159265 * 50 * 30, 60.0);
 }
 
 TEST(Region, SetOperations)
 {
-    Region r = Region::fromRect(QRectF(0, 0, 10, 10));
-    r.exclude(Region::fromRect(QRectF(2, 2, 2, 2)));
+    Region r = rect(0, 0, 10, 10);
+    r.exclude(rect(2, 2, 2, 2));
     EXPECT_EQ(area(r.toPixelRegion()), 96);
     EXPECT_FALSE(r.contains(QPointF(3, 3)));
-    EXPECT_TRUE(r.contains(QPointF(5, 5)));
-
-    r.intersect(Region::fromRect(QRectF(0, 0, 5, 10)));
+    r.intersect(rect(0, 0, 5, 10));
     EXPECT_EQ(area(r.toPixelRegion()), 46);
 
-    Region disjoint = Region::fromRect(QRectF(0, 0, 5, 5));
-    disjoint.intersect(Region::fromRect(QRectF(20, 20, 5, 5)));
+    Region disjoint = rect(0, 0, 5, 5);
+    disjoint.intersect(rect(20, 20, 5, 5));
     EXPECT_TRUE(disjoint.isEmpty());
 
     Region inf = Region::infinite();
-    inf.intersect(Region::fromRect(QRectF(1, 1, 3, 3)));
+    inf.intersect(rect(1, 1, 3, 3));
     EXPECT_FALSE(inf.isInfinite());
     EXPECT_EQ(inf.toPixelRegion(), QRegion(1, 1, 3, 3));
 
     Region holed = Region::infinite();
-    holed.exclude(Region::fromRect(QRectF(0, 0, 4, 4)));
+    holed.exclude(rect(0, 0, 4, 4));
     EXPECT_FALSE(holed.contains(QPointF(1, 1)));
     EXPECT_TRUE(holed.contains(QPointF(100, 100)));
 
-    Region gone = Region::fromRect(QRectF(0, 0, 4, 4));
+    Region gone = rect(0, 0, 4, 4);
     gone.exclude(Region::infinite());
     EXPECT_TRUE(gone.isEmpty());
 }
 
 TEST(Region, TranslateAndTransform)
 {
-    Region r = Region::fromRect(QRectF(0, 0, 10, 4));
+    Region r = rect(0, 0, 10, 4);
     r.translate(5, -2);
     EXPECT_EQ(r.toPixelRegion(), QRegion(5, -2, 10, 4));
-
-    // Row-vector convention: (x, y) -> (x cos - y sin, x sin + y cos); 90
-    // degrees takes (10, 0) to (0, 10).
-    Region turned = Region::fromRect(QRectF(0, 0, 10, 4));
+    // Row-vector convention: 90 degrees takes (10, 0) to (0, 10).
+    Region turned = rect(0, 0, 10, 4);
     turned.transform(QTransform().rotate(90));
     EXPECT_EQ(turned.toPixelRegion(), QRegion(-4, 0, 4, 10));
 
@@ -118,7 +114,7 @@ TEST(Region, TranslateAndTransform)
     EXPECT_TRUE(inf.isEmpty());
 }
 
-TEST(Region, ManyRowRectanglesBecomeTheirUnion)
+TEST(Region, ManyRowRectanglesBecomeTheirUnionWithinTheLimit)
 {
     // The shape of an erase result: runs one pixel high, several per row.
     QPainterPath path;
@@ -131,20 +127,8 @@ TEST(Region, ManyRowRectanglesBecomeTheirUnion)
             expected += QRect(x, y, w, 1);
         }
     EXPECT_EQ(Region::fromPath(path).toPixelRegion(), expected);
-}
 
-TEST(Region, LimitBoundsTheResult)
-{
-    const Region big = Region::fromRect(QRectF(-1e9, -1e9, 2e9, 2e9));
+    const Region big = rect(-1e9, -1e9, 2e9, 2e9);
     EXPECT_EQ(big.toPixelRegion(QRect(0, 0, 50, 40)), QRegion(0, 0, 50, 40));
-    const QRegion whole = big.toPixelRegion();
-    EXPECT_EQ(whole.boundingRect().width(), 2 * int(Region::kInfiniteExtent));
-}
-
-TEST(Region, Equality)
-{
-    EXPECT_EQ(Region::infinite(), Region::infinite());
-    EXPECT_EQ(Region::fromRect(QRectF(1, 2, 3, 4)), Region::fromRect(QRectF(1, 2, 3, 4)));
-    EXPECT_FALSE(Region::fromRect(QRectF(1, 2, 3, 4)) == Region::fromRect(QRectF(1, 2, 3, 5)));
-    EXPECT_FALSE(Region::infinite() == Region());
+    EXPECT_EQ(big.toPixelRegion().boundingRect().width(), 2 * int(Region::kInfiniteExtent));
 }
