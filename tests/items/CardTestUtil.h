@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
 
 namespace cardtest {
 
@@ -16,15 +17,26 @@ class CardTest : public ::testing::Test {
 protected:
     void SetUp() override { mc::platform::overrideScreenSize(QSize(1024, 768)); }
 
-    std::unique_ptr<Card> cardFrom(const QImage& image, const QString& name = "pic.png")
+    // An item as Add Image makes it: fitted and centred.
+    std::unique_ptr<Card> cardFrom(const QImage& image)
     {
-        const QString path = mctest::writeImage(m_dir, name, image);
+        const QString path = mctest::writeImage(m_dir, QString("c%1.png").arg(++m_count), image);
         auto card = Card::CreateFromFile(path);
         EXPECT_TRUE(card) << path.toStdString();
         return card;
     }
 
+    // An item as a project loads it: the picture only, effects to be applied.
+    std::unique_ptr<Card> loaded(const QImage& image)
+    {
+        auto card = std::make_unique<Card>();
+        card->m_strPath = mctest::writeImage(m_dir, QString("l%1.png").arg(++m_count), image);
+        EXPECT_TRUE(card->LoadImage());
+        return card;
+    }
+
     QString m_dir = mctest::freshDir();
+    int m_count = 0;
 };
 
 inline void fillRect(QImage& image, const QRect& rect, QRgb colour)
@@ -34,18 +46,25 @@ inline void fillRect(QImage& image, const QRect& rect, QRgb colour)
             image.setPixel(x, y, colour);
 }
 
-// Same pixels, however the regions are cut into rectangles.
-inline bool sameArea(const QRegion& a, const QRegion& b)
+// A solid picture with a block of another colour.
+inline QImage withBlock(QSize size, QColor background, const QRect& block, QRgb colour)
 {
-    return (a ^ b).isEmpty();
+    QImage img = mctest::solidImage(size.width(), size.height(), background);
+    fillRect(img, block, colour);
+    return img;
 }
 
-inline qint64 pixelCount(const QRegion& r)
+// The item drawn alone on a white canvas.
+inline QImage drawn(const Card& card, QSize size = QSize(100, 100))
 {
-    qint64 n = 0;
-    for (const QRect& rect : r)
-        n += qint64(rect.width()) * rect.height();
-    return n;
+    QImage canvas(size, QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    QPainter p(&canvas);
+    card.Draw(p);
+    return canvas;
 }
+
+// Same pixels, however the regions are cut into rectangles.
+inline bool sameArea(const QRegion& a, const QRegion& b) { return (a ^ b).isEmpty(); }
 
 } // namespace cardtest
