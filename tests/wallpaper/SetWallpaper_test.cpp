@@ -2,7 +2,6 @@
 
 #include "platform/GSettingsBackend.h"
 #include "platform/GVariantText.h"
-#include "platform/KeyFileBackend.h"
 #include "platform/Process.h"
 #include "imaging/ImageIO.h"
 
@@ -114,24 +113,6 @@ TEST(SetWallpaperTest, UnwritableFolderIsReportedAndNothingInstalled)
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(r.error.isEmpty());
     EXPECT_TRUE(backend.calls.isEmpty());
-}
-
-TEST(SetWallpaperTest, KeyFileBackendRecordsPathAndValues)
-{
-    const QString conf = mctest::freshDir() + "/desktop.conf";
-    KeyFileBackend backend(conf);
-    auto doc = makeDoc(1024, 768);
-    const QString dir = mctest::freshDir();
-    ASSERT_TRUE(set(*doc, backend, dir, WallpaperLayout::Tiled).ok);
-    DesktopSettings s = backend.read();
-    EXPECT_EQ(s.wallpaperPath, dir + "/muralcrafter.bmp");
-    EXPECT_EQ(s.tileWallpaper, "1");
-    EXPECT_EQ(s.wallpaperStyle, "1");
-    ASSERT_TRUE(set(*doc, backend, dir, WallpaperLayout::Stretched).ok);
-    s = backend.read();
-    EXPECT_EQ(s.wallpaperPath, dir + "/muralcraftr.bmp");
-    EXPECT_EQ(s.tileWallpaper, "0");
-    EXPECT_EQ(s.wallpaperStyle, "0");
 }
 
 TEST(SetWallpaperTest, GnomeGetsBothUrisAndTheOptionsThroughRealGsettings)

@@ -10,39 +10,35 @@
 
 using namespace mc::wallpaper;
 
-TEST(WallpaperFileTest, OnlyTheFileNameIsLowerCase)
+TEST(WallpaperFileTest, NamesAlternateAndAreNeverTheBackgroundNorThePictureShownNow)
 {
-    const WallpaperFileNames n = WallpaperFilesIn("/home/Ann/.local/share/MuralCrafter");
-    EXPECT_EQ(n.primary, "/home/Ann/.local/share/MuralCrafter/muralcrafter.bmp");
-    EXPECT_EQ(n.alternate, "/home/Ann/.local/share/MuralCrafter/muralcraftr.bmp");
-}
-
-TEST(WallpaperFileTest, NeverTheBackgroundNorThePictureShownNow)
-{
-    const WallpaperFileNames n = WallpaperFilesIn("/data/muralcrafter");
+    // Only the file name is lower case.
+    const WallpaperFileNames n = WallpaperFilesIn("/data/MuralCrafter");
+    EXPECT_EQ(n.primary, "/data/MuralCrafter/muralcrafter.bmp");
+    EXPECT_EQ(n.alternate, "/data/MuralCrafter/muralcraftr.bmp");
     const QString other = "/usr/share/backgrounds/sea.jpg";
-    EXPECT_EQ(ChooseWallpaperFile(n, "", ""), n.primary);
-    EXPECT_EQ(ChooseWallpaperFile(n, other, other), n.primary);
-    // The background is the primary file: case does not matter.
-    EXPECT_EQ(ChooseWallpaperFile(n, "/DATA/MuralCrafter/MURALCRAFTER.BMP", other), n.alternate);
-    EXPECT_EQ(ChooseWallpaperFile(n, n.alternate, other), n.primary);
-    // The desktop shows one of them: write the other, so it sees a new path.
-    EXPECT_EQ(ChooseWallpaperFile(n, other, n.primary), n.alternate);
-    EXPECT_EQ(ChooseWallpaperFile(n, other, n.alternate), n.primary);
-    EXPECT_EQ(ChooseWallpaperFile(n, n.primary, "/data/muralcrafter/./muralcrafter.bmp"), n.alternate);
-    // Both taken: a third name harms neither.
-    EXPECT_EQ(ChooseWallpaperFile(n, n.primary, n.alternate), n.spare);
-    EXPECT_EQ(ChooseWallpaperFile(n, n.alternate, n.primary), n.spare);
+    const QString cases[][3] = {
+        // background, shown now, chosen
+        {"", "", n.primary},
+        {other, other, n.primary},
+        {"/DATA/MuralCrafter/MURALCRAFTER.BMP", other, n.alternate}, // case does not matter
+        {n.alternate, other, n.primary},
+        {other, n.primary, n.alternate}, // the desktop must see a new path
+        {other, n.alternate, n.primary},
+        {n.primary, "/data/MuralCrafter/./muralcrafter.bmp", n.alternate},
+        {n.primary, n.alternate, n.spare}, // both taken: a third name harms neither
+        {n.alternate, n.primary, n.spare},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ChooseWallpaperFile(n, c[0], c[1]), c[2]) << c[0].toStdString() << " | " << c[1].toStdString();
 }
 
 TEST(WallpaperFileTest, WritesA24BitBmpAndReplacesTheOldFile)
 {
     const QString dir = mctest::freshDir();
     const QString path = dir + "/muralcrafter.bmp";
-    QImage first(64, 32, QImage::Format_RGB32);
-    first.fill(Qt::red);
     QString error;
-    ASSERT_TRUE(WriteWallpaperFile(first, path, &error)) << error.toStdString();
+    ASSERT_TRUE(WriteWallpaperFile(mctest::solidImage(64, 32, Qt::red), path, &error)) << error.toStdString();
     QImage second(30, 20, QImage::Format_RGB32);
     second.fill(QColor(10, 200, 30));
     ASSERT_TRUE(WriteWallpaperFile(second, path, &error)) << error.toStdString();
