@@ -65,17 +65,23 @@ QImage expectedCanvas(const QString& project, QSize client)
 
 } // namespace
 
-TEST(CommandLine, HeadlessRequestsAreRecognised)
+TEST(CommandLine, HeadlessRequestsAndWindowArguments)
 {
-    EXPECT_TRUE(IsHeadlessRequest({"m", "--render", "a.png", "p.mcr"}));
-    EXPECT_TRUE(IsHeadlessRequest({"m", "--render=a.png", "p.mcr"}));
-    EXPECT_TRUE(IsHeadlessRequest({"m", "--version"}));
-    EXPECT_TRUE(IsHeadlessRequest({"m", "-h"}));
-    EXPECT_TRUE(IsHeadlessRequest({"m", "--make-sample", "dir"}));
-    EXPECT_FALSE(IsHeadlessRequest({"m"}));
-    EXPECT_FALSE(IsHeadlessRequest({"m", "p.mcr"}));
-    EXPECT_FALSE(IsHeadlessRequest({"m", "--screen", "800x600", "p.mcr"}));
-    EXPECT_FALSE(IsHeadlessRequest({"m", "--", "--render"})); // a file of that name
+    const std::pair<QStringList, bool> requests[] = {
+        {{"--render", "a.png", "p.mcr"}, true}, {{"--render=a.png", "p.mcr"}, true}, {{"--version"}, true},
+        {{"-h"}, true}, {{"--make-sample", "dir"}, true}, {{}, false}, {{"p.mcr"}, false},
+        {{"--screen", "800x600", "p.mcr"}, false}, {{"--", "--render"}, false}}; // the last: a file of that name
+    for (const auto& [args, headless] : requests)
+        EXPECT_EQ(IsHeadlessRequest(QStringList{"m"} + args), headless) << args.join(' ').toStdString();
+
+    GuiArguments a = ParseGuiArguments({"m", "p.mcr"});
+    EXPECT_EQ(a.projectPath, "p.mcr");
+    EXPECT_TRUE(a.error.isEmpty());
+    a = ParseGuiArguments({"m", "--screen", "800x600"});
+    EXPECT_EQ(a.screen, QSize(800, 600));
+    EXPECT_TRUE(a.projectPath.isEmpty());
+    EXPECT_FALSE(ParseGuiArguments({"m", "a.mcr", "b.mcr"}).error.isEmpty());
+    EXPECT_FALSE(ParseGuiArguments({"m", "--screen", "big"}).error.isEmpty());
 }
 
 TEST(CommandLine, VersionAndHelp)
@@ -101,10 +107,10 @@ TEST(CommandLine, RenderWritesExactlyTheFinishedCanvas)
     EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), expected.convertToFormat(QImage::Format_RGB32));
 
     // Other formats by the extension.
-    EXPECT_EQ(run({"--render", dir + "/out.bmp", project}).status, 0);
-    EXPECT_EQ(QImage(dir + "/out.bmp").size(), QSize(600, 400));
-    EXPECT_EQ(run({"--render", dir + "/out.jpg", project}).status, 0);
-    EXPECT_EQ(QImage(dir + "/out.jpg").size(), QSize(600, 400));
+    for (const char* name : {"/out.bmp", "/out.jpg"}) {
+        EXPECT_EQ(run({"--render", dir + name, project}).status, 0) << name;
+        EXPECT_EQ(QImage(dir + name).size(), QSize(600, 400)) << name;
+    }
 }
 
 TEST(CommandLine, FailuresHaveTheirExitStatusAndMessage)
@@ -128,11 +134,14 @@ TEST(CommandLine, FailuresHaveTheirExitStatusAndMessage)
     EXPECT_EQ(r.status, kExitProjectRejected);
     EXPECT_EQ(r.err, "The project file is damaged or incomplete.\n");
 
-    EXPECT_EQ(run({"--render", dir + "/o.png"}).status, kExitUsage);
-    EXPECT_EQ(run({"--render", dir + "/o.gifx", project}).status, kExitUsage);
-    EXPECT_EQ(run({"--render", dir + "/o.png", "--client", "12", project}).status, kExitUsage);
-    EXPECT_EQ(run({"--render", dir + "/o.png", "--bogus", project}).status, kExitUsage);
-    EXPECT_EQ(run({"--render", dir + "/missing/o.png", project}).status, kExitOutputFailed);
+    const std::pair<QStringList, int> failures[] = {
+        {{"--render", dir + "/o.png"}, kExitUsage},
+        {{"--render", dir + "/o.gifx", project}, kExitUsage},
+        {{"--render", dir + "/o.png", "--client", "12", project}, kExitUsage},
+        {{"--render", dir + "/o.png", "--bogus", project}, kExitUsage},
+        {{"--render", dir + "/missing/o.png", project}, kExitOutputFailed}};
+    for (const auto& [args, status] : failures)
+        EXPECT_EQ(run(args).status, status) << args.join(' ').toStdString();
 }
 
 TEST(CommandLine, SampleProjectIsWrittenAndRenders)
@@ -158,18 +167,6 @@ TEST(CommandLine, SampleProjectIsWrittenAndRenders)
     EXPECT_EQ(run({"--render", dir + "/s.png", dir + "/sample.mcr"}).status, 0);
     QFile::remove(dir + "/leaf.jpg");
     EXPECT_EQ(run({"--make-sample", dir}).status, kExitOutputFailed);
-}
-
-TEST(CommandLine, WindowArguments)
-{
-    GuiArguments a = ParseGuiArguments({"m", "p.mcr"});
-    EXPECT_EQ(a.projectPath, "p.mcr");
-    EXPECT_TRUE(a.error.isEmpty());
-    a = ParseGuiArguments({"m", "--screen", "800x600"});
-    EXPECT_EQ(a.screen, QSize(800, 600));
-    EXPECT_TRUE(a.projectPath.isEmpty());
-    EXPECT_FALSE(ParseGuiArguments({"m", "a.mcr", "b.mcr"}).error.isEmpty());
-    EXPECT_FALSE(ParseGuiArguments({"m", "--screen", "big"}).error.isEmpty());
 }
 
 // The program itself, without any display.

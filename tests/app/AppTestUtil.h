@@ -1,0 +1,50 @@
+#pragma once
+// What the app tests share: project files written for a test, and scripted
+// answers to the dialogs the File commands open.
+#include "app/CFileCommands.h"
+#include "common/TestUtil.h"
+#include "dialogs/CMessageBox.h"
+#include "dialogs/CStandardDialogs.h"
+#include "document/CMyDoc.h"
+#include "document/ProjectWriter.h"
+#include "items/Card.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+
+namespace apptest {
+
+// A project of `items` copies of one small picture, written as dir/name.
+inline QString writeProject(const QString& dir, const QString& name, int items)
+{
+    CMyDoc doc(mc::platform::DesktopSettings{});
+    const QString picture = mctest::writeImage(dir, name + ".png", mctest::solidImage(10, 10, Qt::blue));
+    for (int i = 0; i < items; ++i)
+        doc.m_listCards.AddHead(Card::CreateFromFile(picture));
+    const QString path = dir + '/' + name;
+    EXPECT_TRUE(mc::document::WriteProjectFile(doc, path).ok);
+    return path;
+}
+
+// Answers every dialog while it lives, recording the messages and questions.
+struct ScriptedDialogs {
+    ScriptedDialogs()
+    {
+        mc::dialogs::SetMessageHandler([this](const QString& text) { messages << text; });
+        CFileCommands::SetSaveQuestionHandler([this](const QString& text) { return questions << text, answer; });
+        CFileCommands::SetSaveFileHandler([this](const QString&) { return savePath; });
+        mc::dialogs::SetOpenFileHandler([this](const QString& filter) { return openFilter = filter, openPath; });
+    }
+    ~ScriptedDialogs()
+    {
+        mc::dialogs::SetMessageHandler({});
+        CFileCommands::SetSaveQuestionHandler({});
+        CFileCommands::SetSaveFileHandler({});
+        mc::dialogs::SetOpenFileHandler({});
+    }
+    QStringList messages, questions;
+    CFileCommands::SaveAnswer answer = CFileCommands::SaveAnswer::Cancel;
+    QString savePath, openPath, openFilter;
+};
+
+} // namespace apptest
