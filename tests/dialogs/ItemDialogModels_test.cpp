@@ -111,29 +111,14 @@ TEST(SizeModel, ValidatesTheChosenMode)
     EXPECT_DOUBLE_EQ(tiny.m_dResultScale, 0.2);
 }
 
-TEST(SemiModel, TrackbarDefaultAndRefusal)
-{
-    SemiModel model(200, 128);
-    EXPECT_EQ(model.m_nAlphaValue, 200);
-    EXPECT_FALSE(model.m_bSetDefault);
-    model.m_bSetDefault = true;
-    model.UseDefault();
-    EXPECT_EQ(model.m_nAlphaValue, 128);
-    EXPECT_TRUE(model.m_bSetDefault); // the box keeps its state
-    model.OnTrack(255);
-    EXPECT_FALSE(model.m_bSetDefault); // moving unticks it
-    EXPECT_FALSE(model.Validate().has_value());
-    model.m_bSetDefault = true;
-    EXPECT_EQ(model.Validate(), QStringLiteral("255 should't be set as default semitransparency."));
-    model.OnTrack(0);
-    EXPECT_EQ(model.m_nAlphaValue, 1);
-}
-
-TEST(TransAndDelImgModels, TrackbarClampAndThumbnail)
+TEST(TrackbarAndThumbnailModels, ClampsAndProportions)
 {
     EXPECT_EQ(TransModel(7).m_nExtent, 7);
     EXPECT_EQ(TransModel(-3).m_nExtent, 0);
     EXPECT_EQ(TransModel(80).m_nExtent, 50);
+    SemiModel semi(200, 128); // the rest of it through its dialog
+    semi.OnTrack(0);
+    EXPECT_EQ(semi.m_nAlphaValue, 1);
     // Proportions kept up to the width limit.
     EXPECT_EQ(DelImgModel::ThumbnailRect(QSize(300, 300)), QRect(20, 15, 75, 75));
     EXPECT_EQ(DelImgModel::ThumbnailRect(QSize(100, 300)), QRect(20, 15, 25, 75));

@@ -5,8 +5,12 @@
 #include "dialogs/CStandardDialogs.h"
 #include "document/CMyDoc.h"
 #include "document/CommandIds.h"
+#include "imaging/ImageIO.h"
 #include "imaging/Region.h"
 #include "items/Card.h"
+#include "platform/DesktopBackend.h"
+#include "platform/EnvGuard.h"
+#include "platform/KeyFileBackend.h"
 
 #include <QScrollBar>
 #include <QTest>
@@ -288,4 +292,45 @@ TEST_F(ViewTest, AttachedTargetsAreAskedFirst)
     EXPECT_TRUE(view->OnCommand(ID_REFRESH));
     EXPECT_EQ(view->m_ptShapeStart, QPoint(0, 0));
     EXPECT_FALSE(view->HandlesCommand(ID_SELECT_COLOR)); // a document command
+}
+
+// The Set Wallpaper commands reach the view: routed, always enabled, carried
+// out for the view's captured client area, failures shown as a message.
+TEST_F(ViewTest, SetWallpaperCommandsRenderTheCanvasOrSayWhyNot)
+{
+    EnvGuard env;
+    env.set("MURALCRAFTER_DESKTOP", "file");
+    QStringList messages;
+    const auto previous = mc::dialogs::SetMessageHandler([&](const QString& text) { messages << text; });
+    for (int id : {192, 193, 194, 231, 232, 233, 234}) {
+        EXPECT_TRUE(view->HandlesCommand(id)) << id;
+        CommandState state;
+        EXPECT_FALSE(view->OnUpdateCommand(id, state)) << id; // no update handler: always enabled
+    }
+    doc->SetCanvasSize(600, 400);
+    Card* card = addCard(20, 20, Qt::green, "item.png");
+    card->m_ptCenter = view->Layer().CanvasRect().topLeft() + QPoint(50, 50); // canvas point (50, 50)
+    card->UpdateRegion();
+    doc->SetModifiedFlag(false);
+    ASSERT_TRUE(view->OnCommand(ID_SET_WALLPAPER_CENTERED));
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+    const QImage picture = mc::imaging::decodeImage(mc::platform::KeyFileBackend().read().wallpaperPath);
+    ASSERT_EQ(picture.size(), QSize(600, 400));
+    EXPECT_EQ(picture.pixelColor(50, 50), QColor(Qt::green));
+    EXPECT_EQ(picture.pixelColor(5, 5), QColor(Qt::white));
+    EXPECT_FALSE(doc->IsModified());
+    ASSERT_TRUE(view->OnCommand(ID_SET_WALLPAPER_TILED));
+    EXPECT_EQ(mc::platform::KeyFileBackend().read().tileWallpaper, "1");
+    QFile::remove(mc::platform::keyFileBackendPath());
+
+    // The data folder cannot be created: where it would go is a file.
+    QFile blocker(dir + "/muralcrafter");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    env.set("XDG_DATA_HOME", dir.toUtf8());
+    ASSERT_TRUE(view->OnCommand(ID_SET_WALLPAPER_STRETCHED));
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("muralcrafter.bmp")) << messages[0].toStdString();
+    EXPECT_TRUE(mc::platform::KeyFileBackend().read().wallpaperPath.isEmpty());
+    mc::dialogs::SetMessageHandler(previous);
 }
