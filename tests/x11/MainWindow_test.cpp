@@ -9,7 +9,8 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QImage>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -18,48 +19,39 @@
 
 #include <memory>
 
-using x11test::g_display;
-using x11test::runOn;
-using x11test::waitFor;
-using x11test::wmState;
+using namespace x11test;
 
 namespace {
 
 const QRect kScreen(0, 0, 1024, 768);
+const QString kFull = QStringLiteral("_NET_WM_STATE_FULLSCREEN");
+const QString kVert = QStringLiteral("_NET_WM_STATE_MAXIMIZED_VERT");
+const QString kHorz = QStringLiteral("_NET_WM_STATE_MAXIMIZED_HORZ");
 
 bool maximisedByWm(unsigned long wid)
 {
-    const QStringList s = wmState(g_display, wid);
-    return s.contains(QStringLiteral("_NET_WM_STATE_MAXIMIZED_VERT")) &&
-           s.contains(QStringLiteral("_NET_WM_STATE_MAXIMIZED_HORZ")) &&
-           !s.contains(QStringLiteral("_NET_WM_STATE_FULLSCREEN"));
+    const QStringList s = wmState(wid);
+    return s.contains(kVert) && s.contains(kHorz) && !s.contains(kFull);
 }
 
-bool fullScreenByWm(unsigned long wid)
-{
-    return wmState(g_display, wid).contains(QStringLiteral("_NET_WM_STATE_FULLSCREEN"));
-}
+bool fullScreenByWm(unsigned long wid) { return wmState(wid).contains(kFull); }
 
 bool plainByWm(unsigned long wid)
 {
-    const QStringList s = wmState(g_display, wid);
-    return !s.contains(QStringLiteral("_NET_WM_STATE_FULLSCREEN")) &&
-           !s.contains(QStringLiteral("_NET_WM_STATE_MAXIMIZED_VERT"));
+    const QStringList s = wmState(wid);
+    return !s.contains(kFull) && !s.contains(kVert);
 }
 
-// Real input through the X server (XTEST), as a user's mouse would give it.
+std::string stateOf(unsigned long wid) { return "window state: " + wmState(wid).join(u' ').toStdString(); }
+
+// Real input through the X server (XTEST), as a user's mouse and keyboard give it.
 void doubleClickAt(QPoint global)
 {
-    runOn(g_display, QStringLiteral("xdotool"),
-          {QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(global.x()), QString::number(global.y()),
-           QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"), QStringLiteral("--delay"),
-           QStringLiteral("60"), QStringLiteral("1")});
+    runOn(QStringLiteral("xdotool"), {"mousemove", "--sync", QString::number(global.x()), QString::number(global.y()),
+                                      "click", "--repeat", "2", "--delay", "60", "1"});
 }
 
-void pressEscape()
-{
-    runOn(g_display, QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
-}
+void pressEscape() { runOn(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")}); }
 
 class MainWindowX11 : public ::testing::Test {
 protected:
@@ -72,10 +64,15 @@ protected:
         // Qt learns the new size from the server a little after the state.
         ASSERT_TRUE(waitFor([&] {
             return m_frame->isMaximized() && maximisedByWm(m_wid) && m_frame->frameGeometry().width() == kScreen.width();
-        }))
-            << "window state: " << wmState(g_display, m_wid).join(u' ').toStdString();
+        })) << stateOf(m_wid);
     }
     void TearDown() override { m_app.reset(); }
+
+    std::string geometry() const
+    {
+        const QRect g = m_frame->geometry();
+        return QStringLiteral("geometry %1,%2 %3x%4").arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height()).toStdString();
+    }
 
     bool viewHasFocus()
     {
@@ -98,17 +95,11 @@ TEST_F(MainWindowX11, StartsMaximisedAndFullScreenGoesBackToMaximised)
     EXPECT_EQ(m_frame->toolBarArea(m_frame->ToolBar()), Qt::TopToolBarArea);
     EXPECT_FALSE(m_frame->statusBar()->isVisible());
 
-    // What the screen shows, kept next to the tests for a look.
-    QApplication::processEvents();
-    const QString shot = QStringLiteral(MC_SHOT_DIR "/x11-main-window.png");
-    QFile::remove(shot);
-    runOn(g_display, QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), shot}, 30000);
-    EXPECT_EQ(QImage(shot).size(), kScreen.size());
 
     m_frame->RouteCommand(ID_FULL_SCREEN);
     ASSERT_TRUE(waitFor([&] {
         return m_frame->isFullScreen() && fullScreenByWm(m_wid) && m_frame->geometry() == kScreen;
-    })) << "window state: " << wmState(g_display, m_wid).join(u' ').toStdString();
+    })) << stateOf(m_wid);
     EXPECT_TRUE(m_frame->m_bFullScreen);
     EXPECT_TRUE(m_frame->QueryCommand(ID_FULL_SCREEN).checked);
     EXPECT_FALSE(m_frame->menuBar()->isVisible());
@@ -123,8 +114,7 @@ TEST_F(MainWindowX11, StartsMaximisedAndFullScreenGoesBackToMaximised)
     ASSERT_TRUE(waitFor([&] {
         return !m_frame->isFullScreen() && m_frame->isMaximized() && maximisedByWm(m_wid) &&
                m_frame->frameGeometry().width() == kScreen.width();
-    }))
-        << "window state: " << wmState(g_display, m_wid).join(u' ').toStdString();
+    })) << stateOf(m_wid);
     EXPECT_FALSE(m_frame->m_bFullScreen);
     EXPECT_FALSE(m_frame->QueryCommand(ID_FULL_SCREEN).checked);
     EXPECT_TRUE(m_frame->menuBar()->isVisible());
@@ -134,26 +124,22 @@ TEST_F(MainWindowX11, StartsMaximisedAndFullScreenGoesBackToMaximised)
 TEST_F(MainWindowX11, NormalWindowGetsItsRectangleBack)
 {
     m_frame->showNormal();
-    ASSERT_TRUE(waitFor([&] { return !m_frame->isMaximized() && plainByWm(m_wid); }))
-        << "window state: " << wmState(g_display, m_wid).join(u' ').toStdString() << " maximised "
-        << m_frame->isMaximized();
+    ASSERT_TRUE(waitFor([&] { return !m_frame->isMaximized() && plainByWm(m_wid); })) << stateOf(m_wid);
     const QRect normal(140, 110, 640, 480);
     m_frame->setGeometry(normal);
-    ASSERT_TRUE(waitFor([&] { return m_frame->geometry() == normal; }))
-        << "geometry " << m_frame->geometry().x() << "," << m_frame->geometry().y();
+    ASSERT_TRUE(waitFor([&] { return m_frame->geometry() == normal; })) << geometry();
 
     // A double click in the view, given by the X server's pointer.
     CMyView* view = m_frame->GetActiveView();
     doubleClickAt(view->mapToGlobal(view->rect().center()));
     ASSERT_TRUE(waitFor([&] {
         return m_frame->isFullScreen() && fullScreenByWm(m_wid) && m_frame->geometry() == kScreen;
-    })) << "window state: " << wmState(g_display, m_wid).join(u' ').toStdString();
+    })) << stateOf(m_wid);
 
     // Command 137 again: the normal window where it was.
     m_frame->RouteCommand(ID_FULL_SCREEN);
     ASSERT_TRUE(waitFor([&] { return !m_frame->isFullScreen() && plainByWm(m_wid) && m_frame->geometry() == normal; }))
-        << "geometry " << m_frame->geometry().x() << "," << m_frame->geometry().y() << " "
-        << m_frame->geometry().width() << "x" << m_frame->geometry().height();
+        << geometry();
     EXPECT_FALSE(m_frame->isMaximized());
     EXPECT_TRUE(m_frame->menuBar()->isVisible());
 }
@@ -162,35 +148,26 @@ TEST(ProgramX11, StartsMaximisedRegistersItsFileTypeAndTogglesFullScreen)
 {
     const QString data = mctest::freshDir();
     QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), g_display);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment(); // DISPLAY is the test display
     env.insert(QStringLiteral("XDG_DATA_HOME"), data);
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), mctest::freshDir());
     program.setProcessEnvironment(env);
     program.start(QStringLiteral(MC_PROGRAM), {});
     ASSERT_TRUE(program.waitForStarted(10000));
-    struct Ender {
-        QProcess& p;
-        ~Ender()
-        {
-            p.terminate();
-            if (!p.waitForFinished(10000))
-                p.kill();
-            p.waitForFinished(5000);
-        }
-    } ender{program};
+    const auto end = qScopeGuard([&] {
+        program.terminate();
+        if (!program.waitForFinished(10000))
+            program.kill();
+        program.waitForFinished(5000);
+    });
 
     // Its visible window, once mapped (xdotool waits for it, bounded here).
-    const QString found = runOn(g_display, QStringLiteral("xdotool"),
-                                {QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
-                                 QStringLiteral("--pid"), QString::number(program.processId())},
-                                30000);
+    const QString found = runOn(QStringLiteral("xdotool"),
+                                {"search", "--sync", "--onlyvisible", "--pid", QString::number(program.processId())}, 30000);
     ASSERT_FALSE(found.isEmpty()) << "no window of the program";
     const unsigned long wid = found.split(u'\n').constLast().toULong();
-    ASSERT_TRUE(waitFor([&] { return maximisedByWm(wid); }))
-        << "window state: " << wmState(g_display, wid).join(u' ').toStdString();
-    const QString title = runOn(g_display, QStringLiteral("xprop"),
-                                {QStringLiteral("-id"), QString::number(wid), QStringLiteral("_NET_WM_NAME")});
+    ASSERT_TRUE(waitFor([&] { return maximisedByWm(wid); })) << stateOf(wid);
+    const QString title = runOn(QStringLiteral("xprop"), {"-id", QString::number(wid), "_NET_WM_NAME"});
     EXPECT_TRUE(title.endsWith(QStringLiteral(" = \"Untitled - Muralcrafter\""))) << title.toStdString();
 
     // The start registered the project file type for this user, pointing
@@ -198,15 +175,13 @@ TEST(ProgramX11, StartsMaximisedRegistersItsFileTypeAndTogglesFullScreen)
     QFile entry(data + QStringLiteral("/applications/muralcrafter.desktop"));
     ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
     EXPECT_TRUE(entry.readAll().contains("\nExec=" MC_PROGRAM " %f\n"));
-    EXPECT_TRUE(QFile::exists(data + QStringLiteral("/mime/packages/muralcrafter.xml")));
-    EXPECT_TRUE(QFile::exists(data + QStringLiteral("/mime/application/x-muralcrafter.xml")));
-    EXPECT_TRUE(QFile::exists(data + QStringLiteral("/icons/hicolor/48x48/apps/muralcrafter.png")));
+    for (const char* file : {"/mime/packages/muralcrafter.xml", "/mime/application/x-muralcrafter.xml",
+                             "/icons/hicolor/48x48/apps/muralcrafter.png"})
+        EXPECT_TRUE(QFile::exists(data + file)) << file;
 
     // Double click in the middle of the screen (the view), then Escape.
     doubleClickAt(kScreen.center());
-    ASSERT_TRUE(waitFor([&] { return fullScreenByWm(wid); }))
-        << "window state: " << wmState(g_display, wid).join(u' ').toStdString();
+    ASSERT_TRUE(waitFor([&] { return fullScreenByWm(wid); })) << stateOf(wid);
     pressEscape();
-    ASSERT_TRUE(waitFor([&] { return maximisedByWm(wid); }))
-        << "window state: " << wmState(g_display, wid).join(u' ').toStdString();
+    ASSERT_TRUE(waitFor([&] { return maximisedByWm(wid); })) << stateOf(wid);
 }

@@ -1,6 +1,9 @@
-// The window tests' own main: a private X display with openbox comes first,
-// then a QApplication on it (xcb); ctest counts exit status 77 as skipped.
+// The window tests' own main: a private X display with openbox comes first
+// (without a window manager, maximise and full screen requests go
+// unanswered), then a QApplication on it (xcb); ctest counts exit status 77
+// as skipped.
 #include "common/TestUtil.h"
+#include "platform/XvfbServer.h"
 #include "x11/X11Session.h"
 
 #include <QApplication>
@@ -10,10 +13,6 @@
 
 #include <cstdio>
 
-namespace x11test {
-QString g_display;
-}
-
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
@@ -22,18 +21,32 @@ int main(int argc, char** argv)
         std::fputs("Xvfb is not installed: the X11 window tests are skipped\n", stderr);
         return 77;
     }
-    x11test::X11Session session(QStringLiteral("1024x768x24"));
-    if (session.display().isEmpty()) {
-        std::fprintf(stderr, "No X display for the window tests: %s\n", qPrintable(session.error()));
-        return 1;
-    }
-    x11test::g_display = session.display();
-    qputenv("DISPLAY", session.display().toUtf8());
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    int status = 0;
-    {
+    XvfbServer xvfb(QStringLiteral("1024x768x24"));
+    x11test::g_display = xvfb.display();
+    qputenv("DISPLAY", xvfb.display().toUtf8());
+    QProcess openbox;
+    openbox.setStandardInputFile(QProcess::nullDevice());
+    openbox.setStandardOutputFile(QProcess::nullDevice());
+    openbox.setStandardErrorFile(QProcess::nullDevice());
+    openbox.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+    openbox.waitForStarted(10000);
+    // The window manager is in charge once it has published its check window.
+    const bool managed = !xvfb.display().isEmpty() && x11test::waitFor([&] {
+        return openbox.state() == QProcess::Running &&
+               x11test::runOn(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
+                   .contains(QStringLiteral("window id"));
+    });
+    int status = 1;
+    if (!managed) {
+        std::fputs("No X display with openbox for the window tests\n", stderr);
+    } else {
+        qputenv("QT_QPA_PLATFORM", "xcb");
         QApplication app(argc, argv);
         status = RUN_ALL_TESTS();
     }
+    openbox.terminate();
+    if (!openbox.waitForFinished(10000))
+        openbox.kill();
+    openbox.waitForFinished(5000);
     return status;
 }
