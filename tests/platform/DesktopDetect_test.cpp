@@ -1,8 +1,7 @@
 #include "platform/DesktopBackend.h"
 
-#include "platform/Process.h"
-
 #include "EnvGuard.h"
+#include "FakeTools.h"
 
 #include <gtest/gtest.h>
 
@@ -10,62 +9,76 @@ using namespace mc::platform;
 
 TEST(DesktopDetectTest, FamilyFromXdgCurrentDesktop)
 {
-    EXPECT_EQ(desktopFamilyFromXdg("GNOME"), QStringLiteral("gnome"));
-    EXPECT_EQ(desktopFamilyFromXdg("ubuntu:GNOME"), QStringLiteral("gnome"));
-    EXPECT_EQ(desktopFamilyFromXdg("Unity"), QStringLiteral("gnome"));
-    EXPECT_EQ(desktopFamilyFromXdg("Budgie:GNOME"), QStringLiteral("gnome"));
-    EXPECT_EQ(desktopFamilyFromXdg("X-Cinnamon"), QStringLiteral("cinnamon"));
-    EXPECT_EQ(desktopFamilyFromXdg("cinnamon"), QStringLiteral("cinnamon"));
-    EXPECT_EQ(desktopFamilyFromXdg("MATE"), QStringLiteral("mate"));
-    EXPECT_EQ(desktopFamilyFromXdg("KDE"), QStringLiteral("kde"));
-    EXPECT_EQ(desktopFamilyFromXdg("XFCE"), QStringLiteral("xfce"));
-    EXPECT_EQ(desktopFamilyFromXdg("LXQt"), QStringLiteral("lxqt"));
-    EXPECT_EQ(desktopFamilyFromXdg("sway"), QStringLiteral("sway"));
-    EXPECT_EQ(desktopFamilyFromXdg("Hyprland:unknown:MATE"), QStringLiteral("mate")); // first recognised
-    EXPECT_EQ(desktopFamilyFromXdg(""), QString());
-    EXPECT_EQ(desktopFamilyFromXdg("Pantheon"), QString());
+    const struct {
+        const char* xdg;
+        const char* family;
+    } cases[] = {
+        {"GNOME", "gnome"},    {"ubuntu:GNOME", "gnome"}, {"Unity", "gnome"},  {"Budgie:GNOME", "gnome"},
+        {"X-Cinnamon", "cinnamon"}, {"cinnamon", "cinnamon"}, {"MATE", "mate"}, {"KDE", "kde"},
+        {"XFCE", "xfce"},      {"LXQt", "lxqt"},         {"sway", "sway"},
+        {"Hyprland:unknown:MATE", "mate"}, // the first recognised entry
+        {"", ""},              {"Pantheon", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(desktopFamilyFromXdg(QString::fromLatin1(c.xdg)), QString::fromLatin1(c.family)) << c.xdg;
 }
 
-TEST(DesktopDetectTest, ForcedByName)
+TEST(DesktopDetectTest, ForcedByNameWhateverTheDesktop)
 {
     EnvGuard env;
     env.set("XDG_CURRENT_DESKTOP", "GNOME");
-    env.set("MURALCRAFTER_DESKTOP", "file");
-    EXPECT_EQ(detectDesktopBackend()->name(), QStringLiteral("file"));
-    env.set("MURALCRAFTER_DESKTOP", "MATE");
-    EXPECT_EQ(detectDesktopBackend()->name(), QStringLiteral("mate"));
-    env.set("MURALCRAFTER_DESKTOP", "cinnamon");
-    EXPECT_EQ(detectDesktopBackend()->name(), QStringLiteral("cinnamon"));
-    env.set("MURALCRAFTER_DESKTOP", "no-such-desktop");
-    EXPECT_EQ(detectDesktopBackend()->name(), QStringLiteral("file"));
-
+    for (const char* name : {"gnome", "cinnamon", "mate", "kde", "xfce", "lxqt", "sway", "x11", "file"}) {
+        const QString lower = QString::fromLatin1(name);
+        ASSERT_NE(createDesktopBackend(lower.toUpper()), nullptr) << name;
+        EXPECT_EQ(createDesktopBackend(lower.toUpper())->name(), lower);
+        env.set("MURALCRAFTER_DESKTOP", lower.toUpper().toUtf8());
+        EXPECT_EQ(detectDesktopBackend()->name(), lower);
+    }
     EXPECT_EQ(createDesktopBackend("no-such-desktop"), nullptr);
-    for (const char* known : {"gnome", "cinnamon", "mate", "kde", "xfce", "lxqt", "sway", "x11", "file"})
-        EXPECT_NE(createDesktopBackend(QString::fromLatin1(known)), nullptr) << known;
+    env.set("MURALCRAFTER_DESKTOP", "no-such-desktop");
+    EXPECT_EQ(detectDesktopBackend()->name(), "file");
 }
 
-TEST(DesktopDetectTest, FromXdgCurrentDesktop)
+// A desktop counts only with its tools; a bare sway or X11 session is found
+// by its socket or display.
+TEST(DesktopDetectTest, FromTheSessionAndItsTools)
 {
-    EnvGuard env;
-    env.unset("MURALCRAFTER_DESKTOP");
-    env.unset("DISPLAY"); // a bare X11 or sway session is detected too
-    env.unset("SWAYSOCK");
-    const bool gsettings = haveProgram(QStringLiteral("gsettings"));
-    env.set("XDG_CURRENT_DESKTOP", "ubuntu:GNOME");
-    EXPECT_EQ(detectDesktopBackend()->name(), gsettings ? QStringLiteral("gnome") : QStringLiteral("file"));
-    env.set("XDG_CURRENT_DESKTOP", "X-Cinnamon");
-    EXPECT_EQ(detectDesktopBackend()->name(), gsettings ? QStringLiteral("cinnamon") : QStringLiteral("file"));
-    env.set("XDG_CURRENT_DESKTOP", "Pantheon");
-    EXPECT_EQ(detectDesktopBackend()->name(), QStringLiteral("file"));
-    env.unset("XDG_CURRENT_DESKTOP");
-    EXPECT_EQ(detectDesktopBackend()->name(), QStringLiteral("file"));
-}
-
-TEST(DesktopDetectTest, GnomeWithoutGsettingsFallsBackToTheKeyFile)
-{
-    EnvGuard env;
-    env.unset("MURALCRAFTER_DESKTOP");
-    env.set("XDG_CURRENT_DESKTOP", "GNOME");
-    env.set("PATH", "/nonexistent-muralcrafter");
-    EXPECT_EQ(detectDesktopBackend()->name(), QStringLiteral("file"));
+    const struct {
+        const char* xdg; // unset when null
+        const char* display;
+        const char* swaysock;
+        QStringList tools;
+        const char* backend;
+    } cases[] = {
+        {"ubuntu:GNOME", nullptr, nullptr, {"gsettings"}, "gnome"},
+        {"GNOME", nullptr, nullptr, {}, "file"},
+        {"X-Cinnamon", nullptr, nullptr, {"gsettings"}, "cinnamon"},
+        {"MATE", nullptr, nullptr, {"gsettings"}, "mate"},
+        {"XFCE", nullptr, nullptr, {}, "file"},
+        {"XFCE", nullptr, nullptr, {"xfconf-query"}, "xfce"},
+        {"KDE", nullptr, nullptr, {"dbus-send"}, "kde"},
+        {"KDE", nullptr, nullptr, {"plasma-apply-wallpaperimage"}, "kde"},
+        {"LXQt", nullptr, nullptr, {"pcmanfm-qt"}, "lxqt"},
+        {"Pantheon", nullptr, nullptr, {"gsettings"}, "file"},
+        {nullptr, nullptr, nullptr, {"gsettings"}, "file"},
+        {"i3", ":0", nullptr, {}, "file"},
+        {"i3", ":0", nullptr, {"feh"}, "x11"},
+        {"i3", ":0", nullptr, {"xwallpaper"}, "x11"},
+        {"XFCE", ":0", nullptr, {"feh"}, "x11"},
+        {"i3", ":0", "/run/user/1000/sway-ipc.sock", {"feh", "swaymsg"}, "sway"},
+        {"sway", nullptr, nullptr, {"swaymsg"}, "sway"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.xdg ? c.xdg : "(unset)") + " " + c.tools.join(u' ').toStdString());
+        EnvGuard env;
+        FakeTools tools;
+        for (const QString& tool : c.tools)
+            tools.add(tool);
+        env.unset("MURALCRAFTER_DESKTOP");
+        env.unset("WAYLAND_DISPLAY");
+        c.xdg ? env.set("XDG_CURRENT_DESKTOP", c.xdg) : env.unset("XDG_CURRENT_DESKTOP");
+        c.display ? env.set("DISPLAY", c.display) : env.unset("DISPLAY");
+        c.swaysock ? env.set("SWAYSOCK", c.swaysock) : env.unset("SWAYSOCK");
+        EXPECT_EQ(detectDesktopBackend()->name(), QString::fromLatin1(c.backend));
+    }
 }

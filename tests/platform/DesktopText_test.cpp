@@ -1,12 +1,6 @@
-// The text formats desktops use: GVariant string literals, colours and
-// key files.
+// The text formats desktops use: GVariant string literals and colours.
 #include "platform/DesktopColor.h"
 #include "platform/GVariantText.h"
-#include "platform/KeyFile.h"
-
-#include "common/TestUtil.h"
-
-#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -54,46 +48,4 @@ TEST(DesktopColorTest, HexAndTriples)
 
     EXPECT_EQ(formatColorHex(0x00883c02u), QStringLiteral("#023c88"));
     EXPECT_EQ(formatColorTriple(0x00a56e3au), QStringLiteral("58 110 165"));
-}
-
-TEST(KeyFileTest, ReadsGroupsKeysAndEscapes)
-{
-    const QString path = mctest::freshDir() + "/a.conf";
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("# comment\n[Other]\nWallpaper=/wrong\n\n[Control Panel/Desktop]\n"
-            "Wallpaper = /a b/c\\\\d\\nx.png\nTileWallpaper=1\nEmpty=\nLead=\\sx\\s\n");
-    f.close();
-
-    KeyFile kf;
-    ASSERT_TRUE(kf.load(path));
-    const QString g = QStringLiteral("Control Panel/Desktop");
-    EXPECT_EQ(kf.value(g, "Wallpaper"), QStringLiteral("/a b/c\\d\nx.png"));
-    EXPECT_EQ(kf.value(g, "TileWallpaper"), QStringLiteral("1"));
-    EXPECT_EQ(kf.value(g, "Empty"), QString());
-    EXPECT_EQ(kf.value(g, "Lead"), QStringLiteral(" x "));
-    EXPECT_FALSE(kf.value(g, "Missing").has_value());
-    EXPECT_FALSE(kf.value("Nope", "Wallpaper").has_value());
-    EXPECT_EQ(kf.value("Other", "Wallpaper"), QStringLiteral("/wrong"));
-}
-
-TEST(KeyFileTest, WritingKeepsWhatItDoesNotTouch)
-{
-    const QString path = mctest::freshDir() + "/sub/b.conf"; // folder created on save
-    KeyFile kf;
-    EXPECT_FALSE(kf.load(path));
-    kf.setValue("G", "A", " lead\nand\\trail ");
-    kf.setValue("G", "B", "2");
-    kf.setValue("H", "A", "other");
-    kf.setValue("G", "C", "3"); // goes into G, not after H
-    kf.setValue("G", "B", "22");
-    ASSERT_EQ(kf.save(path), QString());
-
-    KeyFile back;
-    ASSERT_TRUE(back.load(path));
-    EXPECT_EQ(back.value("G", "A"), QStringLiteral(" lead\nand\\trail "));
-    EXPECT_EQ(back.value("G", "B"), QStringLiteral("22"));
-    EXPECT_EQ(back.value("G", "C"), QStringLiteral("3"));
-    EXPECT_EQ(back.value("H", "A"), QStringLiteral("other"));
-    EXPECT_EQ(back.toText(), QStringLiteral("[G]\nA=\\slead\\nand\\\\trail\\s\nB=22\nC=3\n\n[H]\nA=other\n"));
 }

@@ -11,23 +11,11 @@ public:
     EnvGuard& operator=(const EnvGuard&) = delete;
     ~EnvGuard()
     {
-        for (auto it = m_saved.rbegin(); it != m_saved.rend(); ++it) {
-            if (it->second.isNull())
-                qunsetenv(it->first.constData());
-            else
-                qputenv(it->first.constData(), it->second);
-        }
+        for (auto it = m_saved.rbegin(); it != m_saved.rend(); ++it)
+            it->second.isNull() ? qunsetenv(it->first.constData()) : qputenv(it->first.constData(), it->second);
     }
-    void set(const char* name, const QByteArray& value)
-    {
-        remember(name);
-        qputenv(name, value);
-    }
-    void unset(const char* name)
-    {
-        remember(name);
-        qunsetenv(name);
-    }
+    void set(const char* name, const QByteArray& value) { remember(name); qputenv(name, value); }
+    void unset(const char* name) { remember(name); qunsetenv(name); }
 
 private:
     void remember(const char* name)

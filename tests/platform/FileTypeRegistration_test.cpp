@@ -14,11 +14,11 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 using namespace mc::platform;
 
 namespace {
-
-const QString kShipped = QStringLiteral(MC_SOURCE_DIR "/resources/freedesktop");
 
 QByteArray readAll(const QString& path)
 {
@@ -33,60 +33,63 @@ void writeAll(const QString& path, const QByteArray& content)
     file.write(content);
 }
 
-bool haveTools()
-{
-    return !QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty() &&
-           !QStandardPaths::findExecutable(QStringLiteral("update-desktop-database")).isEmpty();
-}
+class FileTypeRegistrationTest : public ::testing::Test {
+protected:
+    static bool haveTools()
+    {
+        return !QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty() &&
+               !QStandardPaths::findExecutable(QStringLiteral("update-desktop-database")).isEmpty();
+    }
+    FileTypeRegistration run(const QString& program = QStringLiteral("/usr/bin/muralcrafter"))
+    {
+        return registerFileTypesForUser(m_files, program, m_home);
+    }
+
+    const FileTypeFiles m_files = loadFileTypeFiles(QStringLiteral(MC_SOURCE_DIR "/resources/freedesktop"));
+    QString m_home = mctest::freshDir();
+};
 
 } // namespace
 
-TEST(FileTypeRegistration, ShippedFilesAreCompleteAndDescribeTheProjectType)
+TEST_F(FileTypeRegistrationTest, ShippedFilesAreCompleteAndDescribeTheProjectType)
 {
-    const FileTypeFiles files = loadFileTypeFiles(kShipped);
-    ASSERT_TRUE(files.isComplete());
-    EXPECT_TRUE(files.mimePackage.contains("type=\"application/x-muralcrafter\""));
-    EXPECT_TRUE(files.mimePackage.contains("<glob pattern=\"*.mcr\"/>"));
-    EXPECT_TRUE(files.mimePackage.contains("offset=\"0\" value=\"MCR\""));
-    EXPECT_TRUE(files.desktopEntry.contains("\nName=Muralcrafter\n"));
-    EXPECT_TRUE(files.desktopEntry.contains("\nMimeType=application/x-muralcrafter;\n"));
-    EXPECT_TRUE(files.desktopEntry.contains("\nIcon=muralcrafter\n"));
-    EXPECT_TRUE(files.desktopEntry.contains("\nCategories=Graphics;\n"));
+    ASSERT_TRUE(m_files.isComplete());
+    for (const char* text : {"type=\"application/x-muralcrafter\"", "<glob pattern=\"*.mcr\"/>", "offset=\"0\" value=\"MCR\""})
+        EXPECT_TRUE(m_files.mimePackage.contains(text)) << text;
+    for (const char* line : {"\nName=Muralcrafter\n", "\nMimeType=application/x-muralcrafter;\n", "\nIcon=muralcrafter\n",
+                             "\nCategories=Graphics;\n"})
+        EXPECT_TRUE(m_files.desktopEntry.contains(line)) << line;
     for (const int size : {16, 32, 48, 64, 128, 256}) {
         const QString key = QStringLiteral("%1x%1/apps/muralcrafter.png").arg(size);
-        ASSERT_TRUE(files.icons.contains(key)) << key.toStdString();
-        const QImage icon = QImage::fromData(files.icons.value(key), "PNG");
+        const QImage icon = QImage::fromData(m_files.icons.value(key), "PNG");
         EXPECT_EQ(icon.size(), QSize(size, size)) << key.toStdString();
         EXPECT_TRUE(icon.hasAlphaChannel());
     }
-    EXPECT_TRUE(files.icons.contains(QStringLiteral("scalable/apps/muralcrafter.svg")));
-    EXPECT_EQ(files.icons.size(), 7);
+    EXPECT_TRUE(m_files.icons.contains(QStringLiteral("scalable/apps/muralcrafter.svg")));
+    EXPECT_EQ(m_files.icons.size(), 7);
 }
 
-TEST(FileTypeRegistration, ExecArgumentsAreQuotedOnlyWhenNeeded)
+TEST_F(FileTypeRegistrationTest, DesktopEntryRunsTheGivenProgramQuotedOnlyWhenNeeded)
 {
-    EXPECT_EQ(desktopExecArgument(QStringLiteral("/usr/bin/muralcrafter")), QStringLiteral("/usr/bin/muralcrafter"));
-    EXPECT_EQ(desktopExecArgument(QStringLiteral("/opt/My Apps/muralcrafter")),
-              QStringLiteral("\"/opt/My Apps/muralcrafter\""));
-    // Inside quotes " ` $ and \ get a backslash; the key file then doubles
-    // every backslash.
-    EXPECT_EQ(desktopExecArgument(QStringLiteral("/a\"b`c$d\\e")), QStringLiteral("\"/a\\\\\"b\\\\`c\\\\$d\\\\\\\\e\""));
-    EXPECT_EQ(desktopExecArgument(QStringLiteral("/it's/x")), QStringLiteral("\"/it's/x\""));
-    // A percent sign is never a field code.
-    EXPECT_EQ(desktopExecArgument(QStringLiteral("/100%/x")), QStringLiteral("/100%%/x"));
-    EXPECT_EQ(desktopExecArgument(QStringLiteral("/a\nb")), QStringLiteral("\"/a\\nb\""));
-    EXPECT_EQ(desktopExecArgument(QStringLiteral("/b\u00e4r/x")), QStringLiteral("/b\u00e4r/x"));
-}
+    // Inside quotes " ` $ and \ get a backslash, which the key file doubles;
+    // a percent sign is never a field code.
+    const std::pair<const char16_t*, const char16_t*> cases[] = {
+        {u"/usr/bin/muralcrafter", u"/usr/bin/muralcrafter"},
+        {u"/opt/My Apps/muralcrafter", u"\"/opt/My Apps/muralcrafter\""},
+        {u"/a\"b`c$d\\e", u"\"/a\\\\\"b\\\\`c\\\\$d\\\\\\\\e\""},
+        {u"/it's/x", u"\"/it's/x\""},
+        {u"/100%/x", u"/100%%/x"},
+        {u"/a\nb", u"\"/a\\nb\""},
+        {u"/b\u00e4r/x", u"/b\u00e4r/x"},
+    };
+    for (const auto& [program, exec] : cases)
+        EXPECT_EQ(desktopExecArgument(QString::fromUtf16(program)), QString::fromUtf16(exec));
 
-TEST(FileTypeRegistration, DesktopEntryRunsTheGivenProgram)
-{
-    const FileTypeFiles files = loadFileTypeFiles(kShipped);
-    const QByteArray entry = desktopEntryForProgram(files.desktopEntry, QStringLiteral("/opt/My Apps/muralcrafter"));
-    EXPECT_TRUE(entry.contains("\nExec=\"/opt/My Apps/muralcrafter\" %f\n"));
+    const QByteArray entry = desktopEntryForProgram(m_files.desktopEntry, QStringLiteral("/opt/My Apps/muralcrafter"));
+    // Only the Exec line differs from the shipped entry.
     EXPECT_EQ(entry.count("Exec="), 1);
-    // Everything else is the shipped entry.
     EXPECT_EQ(QByteArray(entry).replace("Exec=\"/opt/My Apps/muralcrafter\" %f", "Exec=muralcrafter %f"),
-              files.desktopEntry);
+              m_files.desktopEntry);
     EXPECT_TRUE(desktopEntryForProgram("[Desktop Entry]\nName=X\n", QStringLiteral("/p"))
                     .startsWith("[Desktop Entry]\nExec=/p %f\nName=X"));
 
@@ -94,133 +97,92 @@ TEST(FileTypeRegistration, DesktopEntryRunsTheGivenProgram)
     const QString validate = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
     if (validate.isEmpty())
         GTEST_SKIP() << "desktop-file-validate is not installed";
-    const QString path = mctest::freshDir() + QStringLiteral("/muralcrafter.desktop");
-    writeAll(path, desktopEntryForProgram(files.desktopEntry, QStringLiteral("/o'dd $dir/100%/mural\"crafter")));
+    const QString path = m_home + QStringLiteral("/muralcrafter.desktop");
+    writeAll(path, desktopEntryForProgram(m_files.desktopEntry, QStringLiteral("/o'dd $dir/100%/mural\"crafter")));
     QProcess proc;
     proc.start(validate, {path});
     ASSERT_TRUE(proc.waitForFinished(30000));
     EXPECT_EQ(proc.exitCode(), 0) << proc.readAllStandardOutput().toStdString();
 }
 
-TEST(FileTypeRegistration, FirstRunWritesEverythingAndBuildsTheDatabases)
+TEST_F(FileTypeRegistrationTest, FirstRunWritesEverythingAndTheDatabasesFollowTheTools)
 {
-    const QString home = mctest::freshDir() + QStringLiteral("/not/yet/there");
-    const FileTypeFiles files = loadFileTypeFiles(kShipped);
+    m_home += QStringLiteral("/not/yet/there");
     const QString program = QStringLiteral("/opt/mural crafter/bin/muralcrafter");
-    const FileTypeRegistration first = registerFileTypesForUser(files, program, home);
-
-    EXPECT_TRUE(first.failed.isEmpty());
-    EXPECT_EQ(first.written.size(), 2 + files.icons.size());
-    EXPECT_EQ(readAll(home + QStringLiteral("/mime/packages/muralcrafter.xml")), files.mimePackage);
-    EXPECT_EQ(readAll(home + QStringLiteral("/applications/muralcrafter.desktop")),
-              desktopEntryForProgram(files.desktopEntry, program));
-    EXPECT_EQ(readAll(home + QStringLiteral("/icons/hicolor/48x48/apps/muralcrafter.png")),
-              files.icons.value(QStringLiteral("48x48/apps/muralcrafter.png")));
-    EXPECT_TRUE(QFileInfo::exists(home + QStringLiteral("/icons/hicolor/scalable/apps/muralcrafter.svg")));
-
-    if (!haveTools())
-        GTEST_SKIP() << "update-mime-database or update-desktop-database is not installed";
-    EXPECT_TRUE(first.mimeDatabaseUpdated);
-    EXPECT_TRUE(first.desktopDatabaseUpdated);
-    // The built databases know the name pattern, the magic and the handler.
-    EXPECT_TRUE(readAll(home + QStringLiteral("/mime/globs2")).contains("application/x-muralcrafter:*.mcr"));
-    EXPECT_TRUE(readAll(home + QStringLiteral("/mime/magic")).contains("[50:application/x-muralcrafter]"));
-    EXPECT_TRUE(readAll(home + QStringLiteral("/applications/mimeinfo.cache"))
-                    .contains("application/x-muralcrafter=muralcrafter.desktop;"));
-}
-
-TEST(FileTypeRegistration, SecondRunChangesNothing)
-{
-    const QString home = mctest::freshDir();
-    const FileTypeFiles files = loadFileTypeFiles(kShipped);
-    const QString program = QStringLiteral("/usr/bin/muralcrafter");
-    registerFileTypesForUser(files, program, home);
-    const QString desktop = home + QStringLiteral("/applications/muralcrafter.desktop");
-    const QDateTime stamp = QFileInfo(desktop).lastModified();
-    const QByteArray cache = readAll(home + QStringLiteral("/mime/mime.cache"));
-
-    const FileTypeRegistration second = registerFileTypesForUser(files, program, home);
-    EXPECT_TRUE(second.written.isEmpty());
-    EXPECT_TRUE(second.failed.isEmpty());
-    // With the databases already built the tools do not run again.
-    if (haveTools()) {
-        EXPECT_FALSE(second.mimeDatabaseUpdated);
-        EXPECT_FALSE(second.desktopDatabaseUpdated);
-    }
-    EXPECT_EQ(QFileInfo(desktop).lastModified(), stamp);
-    EXPECT_EQ(readAll(home + QStringLiteral("/mime/mime.cache")), cache);
-}
-
-TEST(FileTypeRegistration, OnlyWhatDiffersIsRewritten)
-{
-    const QString home = mctest::freshDir();
-    const FileTypeFiles files = loadFileTypeFiles(kShipped);
-    registerFileTypesForUser(files, QStringLiteral("/usr/bin/muralcrafter"), home);
-
-    // The program moved: only the desktop entry changes, and only its
-    // database is rebuilt.
-    const FileTypeRegistration moved = registerFileTypesForUser(files, QStringLiteral("/home/u/bin/muralcrafter"), home);
-    EXPECT_EQ(moved.written, QStringList{home + QStringLiteral("/applications/muralcrafter.desktop")});
-    EXPECT_FALSE(moved.mimeDatabaseUpdated);
-    EXPECT_TRUE(readAll(moved.written.value(0)).contains("\nExec=/home/u/bin/muralcrafter %f\n"));
-    if (haveTools()) {
-        EXPECT_TRUE(moved.desktopDatabaseUpdated);
-    }
-
-    // A damaged icon and MIME package are put back.
-    const QString icon = home + QStringLiteral("/icons/hicolor/16x16/apps/muralcrafter.png");
-    const QString mime = home + QStringLiteral("/mime/packages/muralcrafter.xml");
-    writeAll(icon, "broken");
-    writeAll(mime, QByteArray(files.mimePackage).replace("*.mcr", "*.xyz"));
-    const FileTypeRegistration repaired =
-        registerFileTypesForUser(files, QStringLiteral("/home/u/bin/muralcrafter"), home);
-    EXPECT_EQ(repaired.written.size(), 2);
-    EXPECT_TRUE(repaired.written.contains(icon));
-    EXPECT_TRUE(repaired.written.contains(mime));
-    EXPECT_EQ(readAll(mime), files.mimePackage);
-    if (haveTools()) {
-        EXPECT_TRUE(repaired.mimeDatabaseUpdated);
-        EXPECT_FALSE(repaired.desktopDatabaseUpdated);
-    }
-}
-
-TEST(FileTypeRegistration, MissingToolsLeaveTheFilesAndAreMadeUpForLater)
-{
-    const QString home = mctest::freshDir();
-    const FileTypeFiles files = loadFileTypeFiles(kShipped);
     {
         EnvGuard env;
         env.set("PATH", mctest::freshDir().toUtf8()); // no tools at all
-        const FileTypeRegistration r = registerFileTypesForUser(files, QStringLiteral("/usr/bin/muralcrafter"), home);
-        EXPECT_TRUE(r.failed.isEmpty());
-        EXPECT_FALSE(r.mimeDatabaseUpdated);
-        EXPECT_FALSE(r.desktopDatabaseUpdated);
-        EXPECT_TRUE(QFileInfo::exists(home + QStringLiteral("/mime/packages/muralcrafter.xml")));
+        const auto first = run(program);
+        EXPECT_TRUE(first.failed.isEmpty());
+        EXPECT_EQ(first.written.size(), 2 + m_files.icons.size());
+        EXPECT_FALSE(first.mimeDatabaseUpdated || first.desktopDatabaseUpdated);
     }
+    EXPECT_EQ(readAll(m_home + "/mime/packages/muralcrafter.xml"), m_files.mimePackage);
+    EXPECT_EQ(readAll(m_home + "/applications/muralcrafter.desktop"), desktopEntryForProgram(m_files.desktopEntry, program));
+    EXPECT_EQ(readAll(m_home + "/icons/hicolor/48x48/apps/muralcrafter.png"),
+              m_files.icons.value(QStringLiteral("48x48/apps/muralcrafter.png")));
+    EXPECT_TRUE(QFileInfo::exists(m_home + "/icons/hicolor/scalable/apps/muralcrafter.svg"));
+
     if (!haveTools())
         GTEST_SKIP() << "update-mime-database or update-desktop-database is not installed";
     // The files are current but the databases were never built.
-    const FileTypeRegistration later = registerFileTypesForUser(files, QStringLiteral("/usr/bin/muralcrafter"), home);
+    const auto later = run(program);
     EXPECT_TRUE(later.written.isEmpty());
-    EXPECT_TRUE(later.mimeDatabaseUpdated);
-    EXPECT_TRUE(later.desktopDatabaseUpdated);
+    EXPECT_TRUE(later.mimeDatabaseUpdated && later.desktopDatabaseUpdated);
+    // The built databases know the name pattern, the magic and the handler.
+    EXPECT_TRUE(readAll(m_home + "/mime/globs2").contains("application/x-muralcrafter:*.mcr"));
+    EXPECT_TRUE(readAll(m_home + "/mime/magic").contains("[50:application/x-muralcrafter]"));
+    EXPECT_TRUE(readAll(m_home + "/applications/mimeinfo.cache").contains("application/x-muralcrafter=muralcrafter.desktop;"));
 }
 
-TEST(FileTypeRegistration, UnwritableDataFolderFailsQuietly)
+TEST_F(FileTypeRegistrationTest, LaterRunsRewriteOnlyWhatDiffers)
+{
+    run();
+    const QString desktop = m_home + "/applications/muralcrafter.desktop";
+    const QDateTime stamp = QFileInfo(desktop).lastModified();
+    const QByteArray cache = readAll(m_home + "/mime/mime.cache");
+    const auto second = run();
+    EXPECT_TRUE(second.written.isEmpty());
+    EXPECT_TRUE(second.failed.isEmpty());
+    EXPECT_FALSE(second.mimeDatabaseUpdated); // the databases are already built
+    EXPECT_FALSE(second.desktopDatabaseUpdated);
+    EXPECT_EQ(QFileInfo(desktop).lastModified(), stamp);
+    EXPECT_EQ(readAll(m_home + "/mime/mime.cache"), cache);
+
+    // The program moved: only the desktop entry changes, and only its
+    // database is rebuilt.
+    const auto moved = run(QStringLiteral("/home/u/bin/muralcrafter"));
+    EXPECT_EQ(moved.written, QStringList{desktop});
+    EXPECT_TRUE(readAll(desktop).contains("\nExec=/home/u/bin/muralcrafter %f\n"));
+    EXPECT_FALSE(moved.mimeDatabaseUpdated);
+    EXPECT_EQ(moved.desktopDatabaseUpdated, haveTools());
+
+    // A damaged icon and MIME package are put back.
+    const QString icon = m_home + "/icons/hicolor/16x16/apps/muralcrafter.png";
+    const QString mime = m_home + "/mime/packages/muralcrafter.xml";
+    writeAll(icon, "broken");
+    writeAll(mime, QByteArray(m_files.mimePackage).replace("*.mcr", "*.xyz"));
+    const auto repaired = run(QStringLiteral("/home/u/bin/muralcrafter"));
+    EXPECT_EQ(repaired.written.size(), 2);
+    EXPECT_TRUE(repaired.written.contains(icon) && repaired.written.contains(mime));
+    EXPECT_EQ(readAll(mime), m_files.mimePackage);
+    EXPECT_EQ(repaired.mimeDatabaseUpdated, haveTools());
+    EXPECT_FALSE(repaired.desktopDatabaseUpdated);
+}
+
+TEST_F(FileTypeRegistrationTest, UnwritableDataFolderFailsQuietly)
 {
     // A file where the data folder should be: nothing can be created in it.
-    const QString home = mctest::freshDir() + QStringLiteral("/blocked");
-    writeAll(home, "not a folder");
-    const FileTypeFiles files = loadFileTypeFiles(kShipped);
-    const FileTypeRegistration r = registerFileTypesForUser(files, QStringLiteral("/usr/bin/muralcrafter"), home);
+    m_home += QStringLiteral("/blocked");
+    writeAll(m_home, "not a folder");
+    const auto r = run();
     EXPECT_TRUE(r.written.isEmpty());
-    EXPECT_EQ(r.failed.size(), 2 + files.icons.size());
-    EXPECT_FALSE(r.mimeDatabaseUpdated);
-    EXPECT_FALSE(r.desktopDatabaseUpdated);
-    EXPECT_EQ(readAll(home), QByteArray("not a folder"));
+    EXPECT_EQ(r.failed.size(), 2 + m_files.icons.size());
+    EXPECT_FALSE(r.mimeDatabaseUpdated || r.desktopDatabaseUpdated);
+    EXPECT_EQ(readAll(m_home), QByteArray("not a folder"));
 
     // Files that were not shipped (or an unknown data folder) write nothing.
     EXPECT_TRUE(registerFileTypesForUser(FileTypeFiles{}, QStringLiteral("/p"), mctest::freshDir()).written.isEmpty());
-    EXPECT_TRUE(registerFileTypesForUser(files, QStringLiteral("/p"), QString()).written.isEmpty());
+    EXPECT_TRUE(registerFileTypesForUser(m_files, QStringLiteral("/p"), QString()).written.isEmpty());
     EXPECT_FALSE(loadFileTypeFiles(mctest::freshDir()).isComplete());
 }

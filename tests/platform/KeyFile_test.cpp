@@ -1,0 +1,109 @@
+// The key-file format and the backend that keeps the desktop values in one.
+#include "platform/KeyFile.h"
+#include "platform/KeyFileBackend.h"
+
+#include "EnvGuard.h"
+#include "common/TestUtil.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace mc::platform;
+
+namespace {
+void writeText(const QString& path, const QByteArray& text)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text);
+}
+} // namespace
+
+TEST(KeyFileTest, ReadsGroupsKeysAndEscapes)
+{
+    const QString path = mctest::freshDir() + "/a.conf";
+    writeText(path, "# comment\n[Other]\nWallpaper=/wrong\n\n[Control Panel/Desktop]\n"
+                    "Wallpaper = /a b/c\\\\d\\nx.png\nTileWallpaper=1\nEmpty=\nLead=\\sx\\s\n");
+    KeyFile kf;
+    ASSERT_TRUE(kf.load(path));
+    const QString g = QStringLiteral("Control Panel/Desktop");
+    EXPECT_EQ(kf.value(g, "Wallpaper"), QStringLiteral("/a b/c\\d\nx.png"));
+    EXPECT_EQ(kf.value(g, "TileWallpaper"), QStringLiteral("1"));
+    EXPECT_EQ(kf.value(g, "Empty"), QString());
+    EXPECT_EQ(kf.value(g, "Lead"), QStringLiteral(" x "));
+    EXPECT_FALSE(kf.value(g, "Missing").has_value());
+    EXPECT_FALSE(kf.value("Nope", "Wallpaper").has_value());
+    EXPECT_EQ(kf.value("Other", "Wallpaper"), QStringLiteral("/wrong"));
+}
+
+TEST(KeyFileTest, WritingKeepsWhatItDoesNotTouch)
+{
+    const QString path = mctest::freshDir() + "/sub/b.conf"; // folder created on save
+    KeyFile kf;
+    EXPECT_FALSE(kf.load(path));
+    kf.setValue("G", "A", " lead\nand\\trail ");
+    kf.setValue("G", "B", "2");
+    kf.setValue("H", "A", "other");
+    kf.setValue("G", "C", "3"); // goes into G, not after H
+    kf.setValue("G", "B", "22");
+    ASSERT_EQ(kf.save(path), QString());
+    KeyFile back;
+    ASSERT_TRUE(back.load(path));
+    EXPECT_EQ(back.value("G", "A"), QStringLiteral(" lead\nand\\trail "));
+    EXPECT_EQ(back.toText(), QStringLiteral("[G]\nA=\\slead\\nand\\\\trail\\s\nB=22\nC=3\n\n[H]\nA=other\n"));
+}
+
+TEST(KeyFileBackendTest, RoundTripKeepsTheRestOfTheFile)
+{
+    const QString dir = mctest::freshDir();
+    const QString path = dir + "/desktop.conf";
+    writeText(path, "# mine\n[Control Panel/Desktop]\nBackground=58 110 165\nWallpaper=/pics/my wall.jpg\n"
+                    "TileWallpaper=0\nWallpaperStyle=2\n[Else]\nk=v\n");
+    KeyFileBackend backend(path);
+    DesktopSettings s = backend.read();
+    EXPECT_EQ(s.wallpaperPath, QStringLiteral("/pics/my wall.jpg"));
+    EXPECT_EQ((QStringList{s.tileWallpaper, s.wallpaperStyle}), (QStringList{"0", "2"}));
+    EXPECT_EQ(s.desktopColor, 0x00a56e3au);
+
+    const QString wall = dir + "/it's a\nwall \u00e9.bmp";
+    const InstallResult r = backend.install(wall, "1", "1");
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    s = KeyFileBackend(path).read();
+    EXPECT_EQ(s.wallpaperPath, wall);
+    EXPECT_EQ((QStringList{s.tileWallpaper, s.wallpaperStyle}), (QStringList{"1", "1"}));
+    EXPECT_EQ(s.desktopColor, 0x00a56e3au);
+    KeyFile kf;
+    ASSERT_TRUE(kf.load(path));
+    EXPECT_EQ(kf.value("Else", "k"), QStringLiteral("v"));
+    EXPECT_TRUE(kf.toText().startsWith(QStringLiteral("# mine\n")));
+}
+
+TEST(KeyFileBackendTest, MissingDamagedOrUnwritableFile)
+{
+    const QString dir = mctest::freshDir();
+    const DesktopSettings none = KeyFileBackend(dir + "/absent.conf").read();
+    EXPECT_TRUE(none.wallpaperPath.isEmpty() && none.tileWallpaper.isEmpty() && none.wallpaperStyle.isEmpty());
+    EXPECT_EQ(none.desktopColor, kFallbackDesktopColor);
+    writeText(dir + "/bad.conf", "[Control Panel/Desktop]\nBackground=not a colour\n");
+    EXPECT_EQ(KeyFileBackend(dir + "/bad.conf").read().desktopColor, kFallbackDesktopColor);
+
+    writeText(dir + "/blocker", ""); // a file where a folder should be
+    const InstallResult r = KeyFileBackend(dir + "/blocker/desktop.conf").install(dir + "/w.bmp", "0", "0");
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.error.isEmpty());
+}
+
+TEST(KeyFileBackendTest, DefaultPathsAreInTheUsersFolders)
+{
+    EnvGuard env;
+    const QString config = mctest::freshDir();
+    const QString data = mctest::freshDir();
+    env.set("XDG_CONFIG_HOME", config.toUtf8());
+    env.set("XDG_DATA_HOME", data.toUtf8());
+    EXPECT_EQ(KeyFileBackend().filePath(), config + "/muralcrafter/desktop.conf");
+    EXPECT_TRUE(QDir(config + "/muralcrafter").exists());
+    EXPECT_EQ(dataDirectory(), data + "/muralcrafter");
+    EXPECT_TRUE(QDir(data + "/muralcrafter").exists());
+}
