@@ -65,7 +65,7 @@ QImage expectedCanvas(const QString& project, QSize client)
 
 } // namespace
 
-TEST(CommandLine, HeadlessRequestsAndWindowArguments)
+TEST(CommandLine, HeadlessRequestsWindowArgumentsVersionAndHelp)
 {
     const std::pair<QStringList, bool> requests[] = {
         {{"--render", "a.png", "p.mcr"}, true}, {{"--render=a.png", "p.mcr"}, true}, {{"--version"}, true},
@@ -82,10 +82,7 @@ TEST(CommandLine, HeadlessRequestsAndWindowArguments)
     EXPECT_TRUE(a.projectPath.isEmpty());
     EXPECT_FALSE(ParseGuiArguments({"m", "a.mcr", "b.mcr"}).error.isEmpty());
     EXPECT_FALSE(ParseGuiArguments({"m", "--screen", "big"}).error.isEmpty());
-}
 
-TEST(CommandLine, VersionAndHelp)
-{
     Outcome r = run({"--version"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "Muralcrafter 3.1\n");

@@ -7,16 +7,8 @@
 
 namespace {
 const QString kMessage1024 = QStringLiteral("Please Input Valid Width(1-1024) and Height(1-768).");
-
-struct Fields {
-    QString width, height;
-};
+using Fields = std::pair<QString, QString>;
 Fields fields(const CanvasSizeModel& m) { return {m.WidthText(), m.HeightText()}; }
-bool operator==(const Fields& a, const Fields& b) { return a.width == b.width && a.height == b.height; }
-std::ostream& operator<<(std::ostream& os, const Fields& f)
-{
-    return os << f.width.toStdString() << "x" << f.height.toStdString();
-}
 } // namespace
 
 // Both edit readers (the canvas dialog keeps its own) read like atoi, saturating.
