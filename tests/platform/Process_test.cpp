@@ -1,25 +1,18 @@
+// Argument lists reach the tools unchanged: see the fake tools' records in
+// ToolBackends_test.cpp. Here: environment, exit status, missing programs.
 #include "platform/Process.h"
 
 #include <gtest/gtest.h>
 
 using namespace mc::platform;
 
-TEST(ProcessTest, ArgumentsAndEnvironmentPassUnchangedWithoutAShell)
+TEST(ProcessTest, EnvironmentExitStatusAndMissingProgram)
 {
-    const QStringList args = {QStringLiteral("%s|"), QStringLiteral("a b"), QStringLiteral("it's \"q\""),
-                              QStringLiteral("$HOME;`x`"), QStringLiteral("é€")};
-    const auto r = runProcess(QStringLiteral("printf"), args);
-    ASSERT_TRUE(r.ok()) << r.err.toStdString();
-    EXPECT_EQ(r.out, QStringLiteral("a b|it's \"q\"|$HOME;`x`|é€|"));
-
     const auto e = runProcess(QStringLiteral("printenv"), {QStringLiteral("MC_PROCESS_TEST")}, 10000,
                               {QStringLiteral("MC_PROCESS_TEST=a=b c")});
     ASSERT_TRUE(e.ok());
     EXPECT_EQ(e.out, QStringLiteral("a=b c"));
-}
 
-TEST(ProcessTest, FailingAndMissingPrograms)
-{
     const auto failing = runProcess(QStringLiteral("false"), {});
     EXPECT_TRUE(failing.started);
     EXPECT_EQ(failing.exitCode, 1);
@@ -29,6 +22,4 @@ TEST(ProcessTest, FailingAndMissingPrograms)
     EXPECT_FALSE(missing.started);
     EXPECT_FALSE(missing.ok());
     EXPECT_FALSE(missing.err.isEmpty());
-    EXPECT_TRUE(haveProgram(QStringLiteral("sh")));
-    EXPECT_FALSE(haveProgram(QStringLiteral("no-such-program-muralcrafter")));
 }

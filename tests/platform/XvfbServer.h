@@ -18,9 +18,7 @@ public:
         // The helpers are found now: a test may narrow PATH later.
         if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty())
             return;
-        m_process.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-noreset"),
-                                                 QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-screen"),
-                                                 QStringLiteral("0"), geometry});
+        m_process.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-noreset", "-nolisten", "tcp", "-screen", "0", geometry});
         if (!m_process.waitForStarted(10000))
             return;
         while (!m_process.canReadLine() && m_process.state() == QProcess::Running)
@@ -49,8 +47,7 @@ public:
     {
         const QString file = mctest::freshDir() + QStringLiteral("/root.png");
         QProcess import;
-        import.start(m_import, {QStringLiteral("-display"), m_display, QStringLiteral("-window"),
-                                                QStringLiteral("root"), file});
+        import.start(m_import, {"-display", m_display, "-window", "root", file});
         if (!import.waitForFinished(30000) || import.exitCode() != 0)
             return {};
         return QImage(file);
@@ -60,8 +57,7 @@ public:
     bool hasRootPixmap() const
     {
         QProcess xprop;
-        xprop.start(m_xprop,
-                    {QStringLiteral("-display"), m_display, QStringLiteral("-root"), QStringLiteral("_XROOTPMAP_ID")});
+        xprop.start(m_xprop, {"-display", m_display, "-root", "_XROOTPMAP_ID"});
         if (!xprop.waitForFinished(10000))
             return false;
         return xprop.readAllStandardOutput().contains("pixmap id");
