@@ -1,23 +1,11 @@
 #include "dialogs/CanvasSizeModel.h"
 
+#include "dialogs/EditNumbers.h"
+
 #include <climits>
 #include <cmath>
 
-namespace {
-
-// Truncation toward zero that saturates instead of overflowing.
-int truncToInt(double v)
-{
-    if (std::isnan(v))
-        return 0;
-    if (v >= double(INT_MAX))
-        return INT_MAX;
-    if (v <= double(INT_MIN))
-        return INT_MIN;
-    return int(v);
-}
-
-} // namespace
+using mc::dialogs::TruncToInt;
 
 CanvasSizeModel::CanvasSizeModel(int width, int height, bool byDisplayScale, int maxWidth, int maxHeight)
     : m_nWidth(width),
@@ -82,7 +70,7 @@ void CanvasSizeModel::OnChangeWidth()
     if (m_strWidth.isEmpty() || !m_bByDisplayScale)
         return;
     m_nWidth = ParseLeadingInt(m_strWidth);
-    m_nHeight = truncToInt(m_nWidth / m_dRatio);
+    m_nHeight = TruncToInt(m_nWidth / m_dRatio);
     m_strHeight = QString::number(m_nHeight);
     writeControls();
 }
@@ -93,7 +81,7 @@ void CanvasSizeModel::OnChangeHeight()
     if (m_strHeight.isEmpty() || !m_bByDisplayScale)
         return;
     m_nHeight = ParseLeadingInt(m_strHeight);
-    m_nWidth = truncToInt(m_nHeight * m_dRatio);
+    m_nWidth = TruncToInt(m_nHeight * m_dRatio);
     m_strWidth = QString::number(m_nWidth);
     writeControls();
 }
@@ -133,26 +121,5 @@ std::optional<QString> CanvasSizeModel::Validate()
 
 int CanvasSizeModel::ParseLeadingInt(const QString& text)
 {
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    while (i < n && (text[i] == u' ' || (text[i] >= u'\t' && text[i] <= u'\r')))
-        ++i;
-    bool negative = false;
-    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    long long value = 0;
-    for (; i < n && text[i] >= u'0' && text[i] <= u'9'; ++i) {
-        value = value * 10 + (text[i].unicode() - u'0');
-        if (value > (long long)INT_MAX + 1)
-            value = (long long)INT_MAX + 1; // keeps saturating without overflow
-    }
-    if (negative)
-        value = -value;
-    if (value > INT_MAX)
-        return INT_MAX;
-    if (value < INT_MIN)
-        return INT_MIN;
-    return int(value);
+    return mc::dialogs::ParseLeadingInt(text);
 }

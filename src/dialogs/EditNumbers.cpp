@@ -9,7 +9,9 @@ int ParseLeadingInt(const QString& text)
 {
     qsizetype i = 0;
     const qsizetype n = text.size();
-    while (i < n && (text[i] == u' ' || text[i] == u'\t'))
+    // Leading white space as atoi skips it: blank, tab, line feed, vertical
+    // tab, form feed, carriage return.
+    while (i < n && (text[i] == u' ' || (text[i] >= u'\t' && text[i] <= u'\r')))
         ++i;
     bool negative = false;
     if (i < n && (text[i] == u'+' || text[i] == u'-')) {

@@ -11,7 +11,7 @@ using Fields = std::pair<QString, QString>;
 Fields fields(const CanvasSizeModel& m) { return {m.WidthText(), m.HeightText()}; }
 } // namespace
 
-// Both edit readers (the canvas dialog keeps its own) read like atoi, saturating.
+// The edit boxes read their numbers like atoi, saturating.
 TEST(EditNumbers, LeadingNumberLikeAtoi)
 {
     const std::pair<const char*, int> cases[] = {
