@@ -1,5 +1,6 @@
 // Drawing one item onto a screen-sized canvas, as every paint does for every
 // item: unrotated, rotated, and rotated with a cut shape.
+#include "BenchMain.h"
 #include "BenchSupport.h"
 #include "items/Card.h"
 
@@ -32,12 +33,4 @@ static void BM_DrawItem(benchmark::State& state)
 }
 BENCHMARK(BM_DrawItem)->Args({0, 0})->Args({30, 0})->Args({30, 1})->Unit(benchmark::kMillisecond)->UseRealTime();
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+MC_BENCHMARK_MAIN()

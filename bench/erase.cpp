@@ -1,5 +1,6 @@
 // Background erase of a 1500 x 1000 picture and the pixel region of its kept
 // area, the two costs of the "Erase Background" command.
+#include "BenchMain.h"
 #include "BenchSupport.h"
 #include "items/Card.h"
 
@@ -50,12 +51,4 @@ static void BM_KeptAreaToPixels(benchmark::State& state)
 }
 BENCHMARK(BM_KeptAreaToPixels)->Arg(0)->Arg(30)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+MC_BENCHMARK_MAIN()

@@ -11,15 +11,7 @@ namespace mc::platform {
 
 QString LxqtBackend::wallpaperMode(WallpaperMode mode)
 {
-    switch (mode) {
-    case WallpaperMode::Centered:
-        return QStringLiteral("center");
-    case WallpaperMode::Tiled:
-        return QStringLiteral("tile");
-    case WallpaperMode::Stretched:
-        break;
-    }
-    return QStringLiteral("stretch");
+    return modeWord(mode);
 }
 
 WallpaperMode LxqtBackend::modeFromWallpaperMode(const QString& mode)

@@ -7,15 +7,7 @@ namespace mc::platform {
 
 QString SwayBackend::backgroundMode(WallpaperMode mode)
 {
-    switch (mode) {
-    case WallpaperMode::Centered:
-        return QStringLiteral("center");
-    case WallpaperMode::Tiled:
-        return QStringLiteral("tile");
-    case WallpaperMode::Stretched:
-        break;
-    }
-    return QStringLiteral("stretch");
+    return modeWord(mode);
 }
 
 QString SwayBackend::quotePath(const QString& path)

@@ -24,4 +24,17 @@ PlacementValues placementValuesFor(WallpaperMode mode)
     return {QStringLiteral("0"), QStringLiteral("2")};
 }
 
+QString modeWord(WallpaperMode mode)
+{
+    switch (mode) {
+    case WallpaperMode::Centered:
+        return QStringLiteral("center");
+    case WallpaperMode::Tiled:
+        return QStringLiteral("tile");
+    case WallpaperMode::Stretched:
+        break;
+    }
+    return QStringLiteral("stretch");
+}
+
 } // namespace mc::platform

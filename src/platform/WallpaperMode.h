@@ -18,4 +18,7 @@ struct PlacementValues {
 };
 PlacementValues placementValuesFor(WallpaperMode mode);
 
+// "center", "tile" or "stretch": the words pcmanfm-qt and sway share.
+QString modeWord(WallpaperMode mode);
+
 } // namespace mc::platform
