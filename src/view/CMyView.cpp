@@ -387,7 +387,7 @@ void CMyView::dragItemTo(QPoint client)
         QPainter painter(&m_screen);
         painter.setClipRect(m_layer.CanvasRect().translated(-scroll));
         painter.translate(-scroll);
-        card->Draw(painter);
+        mc::view::DrawItem(painter, *card);
     }
     viewport()->update((card->m_rgnItem & QRegion(m_layer.CanvasRect())).translated(-scroll));
 

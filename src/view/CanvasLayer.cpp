@@ -2,6 +2,7 @@
 
 #include "document/CMyDoc.h"
 #include "imaging/Colors.h"
+#include "items/Card.h"
 
 #include <QBrush>
 #include <QGuiApplication>
@@ -86,7 +87,15 @@ void CanvasLayer::Paint(QPainter& painter, const CMyDoc& doc) const
     // Bottom of the stack first; every item once, so a semitransparent item
     // looks the same wherever it lies in the stack.
     for (auto it = doc.m_listCards.rbegin(); it != doc.m_listCards.rend(); ++it)
-        (*it)->Draw(painter);
+        DrawItem(painter, **it);
+    painter.restore();
+}
+
+void DrawItem(QPainter& painter, const Card& card)
+{
+    painter.save();
+    painter.setClipRegion(card.m_rgnItem, painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    card.Draw(painter);
     painter.restore();
 }
 

@@ -11,6 +11,7 @@
 #include <QSize>
 
 class CMyDoc;
+class Card;
 class QPainter;
 
 namespace mc::view {
@@ -36,6 +37,12 @@ private:
     QImage m_layer;
     QRect m_canvasRect;
 };
+
+// Draws `card` clipped to its pixel area m_rgnItem (view coordinates), so
+// that the pixels an item touches are exactly those that invalidating its
+// area repaints: the rasterised outline and the transformed drawing may
+// round an edge pixel differently, which would leave specks behind a drag.
+void DrawItem(QPainter& painter, const Card& card);
 
 // The finished canvas picture (canvas width x height): the layer and the
 // items cut out at the canvas origin. This is what the project's companion

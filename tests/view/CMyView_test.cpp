@@ -334,3 +334,30 @@ TEST_F(ViewTest, SetWallpaperCommandsRenderTheCanvasOrSayWhyNot)
     EXPECT_TRUE(mc::platform::KeyFileBackend().read().wallpaperPath.isEmpty());
     mc::dialogs::SetMessageHandler(previous);
 }
+
+// The outline's pixels and the transformed drawing must agree: a rotated,
+// sheared item dragged about leaves no specks of itself behind, so the
+// picture after the drags equals a full repaint.
+TEST_F(ViewTest, DraggingARotatedItemLeavesNothingBehind)
+{
+    Card* item = addCard(120, 90, QColor(200, 40, 90), "rotated.png");
+    item->m_dAngle = 23;
+    item->m_dShearX = 1;
+    item->UpdateRegion();
+    view->InvalidateAll();
+    view->UpdateWindow();
+
+    QPoint at(512, 384);
+    QTest::mousePress(vp(), Qt::LeftButton, {}, at);
+    for (const QPoint step : {QPoint(7, 3), QPoint(11, -5), QPoint(-4, 9), QPoint(13, 13), QPoint(-9, 2)}) {
+        at += step;
+        QTest::mouseMove(vp(), at);
+    }
+    QTest::mouseRelease(vp(), Qt::LeftButton, {}, at);
+    view->UpdateWindow();
+    const QImage afterDrags = view->ScreenImage().copy();
+
+    view->InvalidateAll();
+    view->UpdateWindow();
+    EXPECT_EQ(afterDrags, view->ScreenImage());
+}
