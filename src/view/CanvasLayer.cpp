@@ -93,6 +93,9 @@ void CanvasLayer::Paint(QPainter& painter, const CMyDoc& doc) const
 
 void DrawItem(QPainter& painter, const Card& card)
 {
+    // A repaint of a small area (a drag) skips the items far from it.
+    if (painter.hasClipping() && !painter.clipBoundingRect().intersects(card.m_rgnItem.boundingRect()))
+        return;
     painter.save();
     painter.setClipRegion(card.m_rgnItem, painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
     card.Draw(painter);
