@@ -105,7 +105,8 @@ TEST_F(MainWindowX11, StartsMaximisedAndFullScreenGoesBackToMaximised)
     ASSERT_TRUE(waitFor([&] {
         return !m_frame->isFullScreen() && m_frame->isMaximized() && maximisedByWm(m_wid) &&
                m_frame->frameGeometry().width() == kScreen.width();
-    })) << stateOf(m_wid);
+    })) << stateOf(m_wid) << "; Qt: state " << int(m_frame->windowState()) << ", frame width "
+        << m_frame->frameGeometry().width();
     EXPECT_FALSE(m_frame->m_bFullScreen);
     EXPECT_FALSE(m_frame->QueryCommand(ID_FULL_SCREEN).checked);
     EXPECT_TRUE(m_frame->menuBar()->isVisible());
@@ -154,10 +155,13 @@ TEST(ProgramX11, StartsMaximisedAndRegistersItsFileType)
         program.waitForFinished(5000);
     });
 
-    // Its visible window, once mapped (xdotool waits for it, bounded here).
-    const QString found = runOn(QStringLiteral("xdotool"),
-                                {"search", "--sync", "--onlyvisible", "--pid", QString::number(program.processId())}, 30000);
-    ASSERT_FALSE(found.isEmpty()) << "no window of the program";
+    // Its visible window, once mapped. Asked again until it is there: a
+    // search can fail outright when a window vanishes while it looks.
+    QString found;
+    ASSERT_TRUE(waitFor([&] {
+        found = runOn(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--pid", QString::number(program.processId())});
+        return !found.isEmpty();
+    })) << "no window of the program";
     const unsigned long wid = found.split(u'\n').constLast().toULong();
     ASSERT_TRUE(waitFor([&] { return maximisedByWm(wid); })) << stateOf(wid);
     const QString title = runOn(QStringLiteral("xprop"), {"-id", QString::number(wid), "_NET_WM_NAME"});
