@@ -181,3 +181,18 @@ TEST(GSettingsTranslationTest, ListingOfOneSchemaOnly)
     EXPECT_EQ(values.value("b"), QStringLiteral("2"));
     EXPECT_EQ(GSettingsBackend::uriToPath("resource:///org/x.png"), QString());
 }
+
+// A GNOME session whose gsettings is not installed: reading gives the empty
+// values and the fallback colour, installing says why it failed.
+TEST(GSettingsBackendWithoutTool, ReadsEmptyAndReportsInstallFailure)
+{
+    EnvGuard env;
+    env.set("PATH", mctest::freshDir().toUtf8());
+    GSettingsBackend gnome(*gsettingsSchemaFor(QStringLiteral("gnome")));
+    const DesktopSettings s = gnome.read();
+    EXPECT_TRUE(s.wallpaperPath.isEmpty() && s.tileWallpaper.isEmpty() && s.wallpaperStyle.isEmpty());
+    EXPECT_EQ(s.desktopColor, kFallbackDesktopColor);
+    const InstallResult r = gnome.install(QStringLiteral("/tmp/wall.bmp"), QStringLiteral("0"), QStringLiteral("2"));
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.error.isEmpty());
+}
