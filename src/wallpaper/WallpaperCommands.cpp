@@ -19,9 +19,9 @@ bool WallpaperCommands::OnCommand(int id)
     const auto layout = LayoutForCommand(id);
     if (!layout)
         return false;
-    const QSize size = *layout == WallpaperLayout::Stretched ? platform::screenSize()
-                                                             : QSize(m_doc.m_nCanvasWidth, m_doc.m_nCanvasHeight);
-    SetWallpaper(size, *layout);
+    SetWallpaper(RequestedWallpaperSize(*layout, platform::screenSize(),
+                                        QSize(m_doc.m_nCanvasWidth, m_doc.m_nCanvasHeight)),
+                 *layout);
     return true;
 }
 

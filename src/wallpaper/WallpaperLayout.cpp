@@ -36,4 +36,9 @@ QString WallpaperStyleValue(WallpaperLayout layout)
     return layout == WallpaperLayout::Tiled ? QStringLiteral("1") : QStringLiteral("0");
 }
 
+QSize RequestedWallpaperSize(WallpaperLayout layout, QSize screen, QSize canvas)
+{
+    return layout == WallpaperLayout::Stretched ? screen : canvas;
+}
+
 } // namespace mc::wallpaper

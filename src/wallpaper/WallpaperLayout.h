@@ -1,6 +1,7 @@
 #pragma once
 // The seven Set Wallpaper layouts, their commands and the two desktop
 // values each one writes.
+#include <QSize>
 #include <QString>
 
 #include <optional>
@@ -24,5 +25,9 @@ std::optional<WallpaperLayout> LayoutForCommand(int id);
 // every other layout (the picture of those is screen-sized or centred).
 QString TileWallpaperValue(WallpaperLayout layout);
 QString WallpaperStyleValue(WallpaperLayout layout);
+
+// The size a layout's picture is asked for: the screen for Stretched, the
+// canvas for every other layout.
+QSize RequestedWallpaperSize(WallpaperLayout layout, QSize screen, QSize canvas);
 
 } // namespace mc::wallpaper
