@@ -4,16 +4,21 @@
 #include "document/ProjectFormat.h"
 #include "document/ProjectReader.h"
 #include "imaging/ImageIO.h"
+#include "platform/DesktopBackend.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
 #include "view/CanvasLayer.h"
 #include "view/SampleProject.h"
+#include "wallpaper/WallpaperCommands.h"
+#include "wallpaper/WallpaperRender.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
+#include <iterator>
+#include <memory>
 
 namespace mc::app {
 
@@ -23,6 +28,34 @@ const QString kRender = QStringLiteral("render");
 const QString kScreen = QStringLiteral("screen");
 const QString kClient = QStringLiteral("client");
 const QString kMakeSample = QStringLiteral("make-sample");
+const QString kWallpaper = QStringLiteral("wallpaper");
+const QString kSetWallpaper = QStringLiteral("set-wallpaper");
+const QString kOutput = QStringLiteral("output");
+
+using mc::wallpaper::WallpaperLayout;
+
+// The layout names of --wallpaper and --set-wallpaper, in menu order.
+struct LayoutName {
+    const char* name;
+    WallpaperLayout layout;
+};
+constexpr LayoutName kLayoutNames[] = {
+    {"stretched", WallpaperLayout::Stretched}, {"centered", WallpaperLayout::Centered},
+    {"tiled", WallpaperLayout::Tiled},         {"left", WallpaperLayout::LeftAlign},
+    {"right", WallpaperLayout::RightAlign},    {"top", WallpaperLayout::TopAlign},
+    {"bottom", WallpaperLayout::BottomAlign}};
+
+// "stretched, centered, ... or bottom"
+QString layoutNameList()
+{
+    QString list;
+    for (std::size_t i = 0; i < std::size(kLayoutNames); ++i) {
+        if (i > 0)
+            list += i + 1 == std::size(kLayoutNames) ? QStringLiteral(" or ") : QStringLiteral(", ");
+        list += QLatin1String(kLayoutNames[i].name);
+    }
+    return list;
+}
 
 void addOptions(QCommandLineParser& parser)
 {
@@ -30,8 +63,20 @@ void addOptions(QCommandLineParser& parser)
     parser.addOption({kRender, QStringLiteral("Render the project's finished canvas to <file> (png, jpg or bmp) without a window."),
                       QStringLiteral("file")});
     parser.addOption({kScreen, QStringLiteral("Screen size for this run."), QStringLiteral("WxH")});
-    parser.addOption({kClient, QStringLiteral("Client area the canvas is centred in (--render)."),
+    parser.addOption({kClient,
+                      QStringLiteral("Client area the canvas is centred in (--render, --wallpaper, --set-wallpaper)."),
                       QStringLiteral("WxH")});
+    parser.addOption({kWallpaper,
+                      QStringLiteral("Render the project's wallpaper picture for <layout> (%1) to the --output file "
+                                     "without installing it.")
+                          .arg(layoutNameList()),
+                      QStringLiteral("layout")});
+    parser.addOption({kOutput, QStringLiteral("Picture file (png, jpg or bmp) that --wallpaper writes."),
+                      QStringLiteral("file")});
+    parser.addOption({kSetWallpaper,
+                      QStringLiteral("Render the project's wallpaper picture for <layout> and install it as the "
+                                     "desktop wallpaper, as Set Wallpaper does."),
+                      QStringLiteral("layout")});
     parser.addOption({kMakeSample, QStringLiteral("Write the sample project <dir>/sample.mcr from the pictures in <dir>."),
                       QStringLiteral("dir")});
     parser.addPositionalArgument(QStringLiteral("project"), QStringLiteral("Project file (.mcr) to open or render."),
@@ -52,48 +97,173 @@ bool applyScreen(const QCommandLineParser& parser, QTextStream& err)
     return true;
 }
 
+// The sizes a project is rendered for: the screen (after --screen) and the
+// client area (--client, else the one last captured, else the screen).
+struct RunSizes {
+    QSize screen;
+    QSize client;
+};
+
+// nullopt, with the message written, for a size that is not understood.
+std::optional<RunSizes> runSizes(const QCommandLineParser& parser, QTextStream& err)
+{
+    if (!applyScreen(parser, err))
+        return std::nullopt;
+    RunSizes sizes{mc::platform::screenSize(), {}};
+    if (parser.isSet(kClient)) {
+        sizes.client = mc::platform::parseSize(parser.value(kClient));
+        if (!sizes.client.isValid()) {
+            err << "Invalid client size: " << parser.value(kClient) << " (expected WxH)\n";
+            return std::nullopt;
+        }
+    } else {
+        sizes.client = mc::platform::lastClientSize();
+        if (!sizes.client.isValid())
+            sizes.client = sizes.screen;
+    }
+    return sizes;
+}
+
+// The one project file the run names; empty, with the message written, when
+// there is not exactly one.
+QString projectArgument(const QCommandLineParser& parser, const QString& option, QTextStream& err)
+{
+    const QStringList projects = parser.positionalArguments();
+    if (projects.size() != 1) {
+        err << "--" << option << " needs exactly one project file.\n";
+        return {};
+    }
+    return projects.front();
+}
+
+// The picture type for `file`; empty, with the message written, when the
+// extension is not one that can be written.
+QByteArray pictureType(const QString& file, QTextStream& err)
+{
+    const QByteArray mime = mc::imaging::mimeTypeForFileName(file);
+    if (mime.isEmpty())
+        err << "Unknown picture type for " << file << ": use .png, .jpg or .bmp\n";
+    return mime;
+}
+
+// Reads the project; false, with the program's own message written, when it
+// is rejected. The project replaces every stored field, so no desktop is
+// consulted.
+bool openProject(CMyDoc& doc, const QString& path, QSize screen, QTextStream& err)
+{
+    QString message;
+    if (mc::document::OpenProject(doc, path, screen, &message))
+        return true;
+    err << message << '\n';
+    return false;
+}
+
+std::optional<WallpaperLayout> layoutArgument(const QCommandLineParser& parser, const QString& option,
+                                              QTextStream& err)
+{
+    const QString name = parser.value(option);
+    for (const LayoutName& known : kLayoutNames) {
+        if (name.compare(QLatin1String(known.name), Qt::CaseInsensitive) == 0)
+            return known.layout;
+    }
+    err << "Unknown wallpaper layout: " << name << " (use " << layoutNameList() << ")\n";
+    return std::nullopt;
+}
+
+QSize canvasSize(const CMyDoc& doc) { return QSize(doc.m_nCanvasWidth, doc.m_nCanvasHeight); }
+
 int render(const QCommandLineParser& parser, QTextStream& err)
 {
     const QString out = parser.value(kRender);
-    const QStringList projects = parser.positionalArguments();
-    if (projects.size() != 1) {
-        err << "--render needs exactly one project file.\n";
+    const QString project = projectArgument(parser, kRender, err);
+    if (project.isEmpty())
         return kExitUsage;
-    }
-    const QByteArray mime = mc::imaging::mimeTypeForFileName(out);
-    if (mime.isEmpty()) {
-        err << "Unknown picture type for " << out << ": use .png, .jpg or .bmp\n";
+    const QByteArray mime = pictureType(out, err);
+    if (mime.isEmpty())
         return kExitUsage;
-    }
-    if (!applyScreen(parser, err))
+    const std::optional<RunSizes> sizes = runSizes(parser, err);
+    if (!sizes)
         return kExitUsage;
-    const QSize screen = mc::platform::screenSize();
 
-    QSize client;
-    if (parser.isSet(kClient)) {
-        client = mc::platform::parseSize(parser.value(kClient));
-        if (!client.isValid()) {
-            err << "Invalid client size: " << parser.value(kClient) << " (expected WxH)\n";
-            return kExitUsage;
-        }
-    } else {
-        client = mc::platform::lastClientSize();
-        if (!client.isValid())
-            client = screen;
-    }
-
-    // The project replaces every stored field, so no desktop is consulted.
     CMyDoc doc(mc::platform::DesktopSettings{});
-    QString message;
-    if (!mc::document::OpenProject(doc, projects.front(), screen, &message)) {
-        err << message << '\n';
+    if (!openProject(doc, project, sizes->screen, err))
         return kExitProjectRejected;
-    }
-    const QImage canvas = mc::view::RenderCanvas(doc, client, screen, mc::view::SurroundColor());
+    const QImage canvas = mc::view::RenderCanvas(doc, sizes->client, sizes->screen, mc::view::SurroundColor());
     if (canvas.isNull() || !mc::imaging::encodeImage(canvas, out, mime)) {
         err << "Cannot write the picture " << out << '\n';
         return kExitOutputFailed;
     }
+    return kExitOk;
+}
+
+// The picture Set Wallpaper would install, written to --output instead.
+int wallpaper(const QCommandLineParser& parser, QTextStream& err)
+{
+    const std::optional<WallpaperLayout> layout = layoutArgument(parser, kWallpaper, err);
+    if (!layout)
+        return kExitUsage;
+    if (!parser.isSet(kOutput)) {
+        err << "--wallpaper needs --output <file>.\n";
+        return kExitUsage;
+    }
+    const QString out = parser.value(kOutput);
+    const QString project = projectArgument(parser, kWallpaper, err);
+    if (project.isEmpty())
+        return kExitUsage;
+    const QByteArray mime = pictureType(out, err);
+    if (mime.isEmpty())
+        return kExitUsage;
+    const std::optional<RunSizes> sizes = runSizes(parser, err);
+    if (!sizes)
+        return kExitUsage;
+
+    CMyDoc doc(mc::platform::DesktopSettings{});
+    if (!openProject(doc, project, sizes->screen, err))
+        return kExitProjectRejected;
+    // The desktop colour around an aligned canvas comes from the desktop, as
+    // when the picture is installed; reading it changes nothing there.
+    const std::unique_ptr<mc::platform::DesktopBackend> backend = mc::platform::detectDesktopBackend();
+    const mc::COLORREF desktopColor = backend ? backend->read().desktopColor : mc::platform::kFallbackDesktopColor;
+    const mc::wallpaper::WallpaperContext context{sizes->screen, sizes->client, desktopColor};
+    const QImage picture = mc::wallpaper::RenderWallpaper(
+        doc, context, mc::wallpaper::RequestedWallpaperSize(*layout, sizes->screen, canvasSize(doc)), *layout);
+    if (picture.isNull() || !mc::imaging::encodeImage(picture, out, mime)) {
+        err << "Cannot write the picture " << out << '\n';
+        return kExitOutputFailed;
+    }
+    return kExitOk;
+}
+
+// Set Wallpaper itself: the file in the data folder, installed on the
+// session's desktop (MURALCRAFTER_DESKTOP chooses another). The path written
+// goes to `out`.
+int setWallpaper(const QCommandLineParser& parser, QTextStream& out, QTextStream& err)
+{
+    const std::optional<WallpaperLayout> layout = layoutArgument(parser, kSetWallpaper, err);
+    if (!layout)
+        return kExitUsage;
+    if (parser.isSet(kOutput)) {
+        err << "--output goes with --wallpaper; --set-wallpaper writes the wallpaper file itself.\n";
+        return kExitUsage;
+    }
+    const QString project = projectArgument(parser, kSetWallpaper, err);
+    if (project.isEmpty())
+        return kExitUsage;
+    const std::optional<RunSizes> sizes = runSizes(parser, err);
+    if (!sizes)
+        return kExitUsage;
+
+    CMyDoc doc(mc::platform::DesktopSettings{});
+    if (!openProject(doc, project, sizes->screen, err))
+        return kExitProjectRejected;
+    const QSize client = sizes->client;
+    mc::wallpaper::WallpaperCommands commands(
+        doc, [client] { return client; }, [&err](const QString& error) { err << error << '\n'; });
+    const mc::wallpaper::SetWallpaperResult result = commands.SetWallpaper(
+        mc::wallpaper::RequestedWallpaperSize(*layout, sizes->screen, canvasSize(doc)), *layout);
+    if (!result.ok)
+        return kExitOutputFailed; // the reason was reported
+    out << result.path << '\n';
     return kExitOk;
 }
 
@@ -116,7 +286,10 @@ int makeSample(const QCommandLineParser& parser, QTextStream& out, QTextStream& 
 
 bool isHeadlessOption(const QString& arg)
 {
+    // --output too: without --wallpaper it is a mistake to report, not a window.
     static const QStringList names = {QStringLiteral("--render"), QStringLiteral("--make-sample"),
+                                      QStringLiteral("--wallpaper"), QStringLiteral("--set-wallpaper"),
+                                      QStringLiteral("--output"),
                                       QStringLiteral("--help"),   QStringLiteral("-h"),
                                       QStringLiteral("-?"),       QStringLiteral("--help-all"),
                                       QStringLiteral("--version"), QStringLiteral("-v")};
@@ -158,14 +331,25 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
         out << mc::document::ProgramVersionText() << '\n';
         return kExitOk;
     }
-    if (parser.isSet(kRender) && parser.isSet(kMakeSample)) {
-        err << "--render and --make-sample cannot be combined.\n";
+    int tasks = 0;
+    for (const QString& task : {kRender, kMakeSample, kWallpaper, kSetWallpaper})
+        tasks += parser.isSet(task);
+    if (tasks > 1) {
+        err << "Only one of --render, --make-sample, --wallpaper and --set-wallpaper can be given.\n";
+        return kExitUsage;
+    }
+    if (parser.isSet(kOutput) && !parser.isSet(kWallpaper) && !parser.isSet(kSetWallpaper)) {
+        err << "--output goes with --wallpaper.\n";
         return kExitUsage;
     }
     if (parser.isSet(kRender))
         return render(parser, err);
     if (parser.isSet(kMakeSample))
         return makeSample(parser, out, err);
+    if (parser.isSet(kWallpaper))
+        return wallpaper(parser, err);
+    if (parser.isSet(kSetWallpaper))
+        return setWallpaper(parser, out, err);
     err << "Nothing to do without a window.\n";
     return kExitUsage;
 }

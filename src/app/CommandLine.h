@@ -3,6 +3,8 @@
 //
 //   muralcrafter [--screen WxH] [PROJECT.mcr]          the window
 //   muralcrafter --render OUT PROJECT.mcr [--screen WxH] [--client WxH]
+//   muralcrafter --wallpaper LAYOUT --output OUT PROJECT.mcr [--screen WxH] [--client WxH]
+//   muralcrafter --set-wallpaper LAYOUT PROJECT.mcr [--screen WxH] [--client WxH]
 //   muralcrafter --make-sample DIR                    DIR/sample.mcr
 //   muralcrafter --help | --version
 //
@@ -44,7 +46,7 @@ enum ExitStatus : int {
     kExitOk = 0,
     kExitProjectRejected = 1, // the project could not be read
     kExitUsage = 2,           // arguments not understood
-    kExitOutputFailed = 3,    // the picture or sample could not be written
+    kExitOutputFailed = 3,    // the picture or sample could not be written, or the wallpaper not installed
 };
 
 } // namespace mc::app
