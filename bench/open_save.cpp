@@ -1,0 +1,217 @@
+// Open and Save of a project with 20 large photos (3000 x 2000 JPEG each) on
+// a 3840 x 2160 screen, beside what they cannot avoid: decoding the 20 files
+// (open) and encoding the canvas as JPEG (save). The open and save figures
+// also carry a counter "vs_plain": their time over that of the plain work,
+// measured in the same iterations so that a loaded machine shifts both.
+#include "BenchMain.h"
+#include "document/CMyDoc.h"
+#include "document/ProjectReader.h"
+#include "imaging/ImageIO.h"
+#include "items/Card.h"
+#include "platform/Screen.h"
+#include "view/CanvasLayer.h"
+#include "view/ProjectSave.h"
+
+#include <QImageReader>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int kItems = 20;
+const QSize kScreen(3840, 2160);
+const QSize kClient(3840, 2000); // a maximised view below the menu and tool bars
+
+// Smooth light and colour with grain and a few hard edges: JPEG has to work
+// about as hard as on a real photo, unlike a flat colour.
+QImage photoLike(int seed, int w = 3000, int h = 2000)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    std::uint32_t state = 0x9E3779B9u * std::uint32_t(seed + 1);
+    const double phase = seed * 0.7;
+    // Sums of sines, split into a row and a column factor each so that a
+    // large picture takes no trigonometry per pixel.
+    std::vector<double> sinU(w), cosU(w), sin3U(w), cos3U(w);
+    for (int x = 0; x < w; ++x) {
+        const double u = double(x) / w;
+        sinU[x] = std::sin(u);
+        cosU[x] = std::cos(u);
+        sin3U[x] = std::sin(3.0 * u);
+        cos3U[x] = std::cos(3.0 * u);
+    }
+    std::vector<double> red(w);
+    for (int x = 0; x < w; ++x)
+        red[x] = 90 * std::sin(6.0 * x / w + phase);
+    for (int y = 0; y < h; ++y) {
+        const double v = double(y) / h;
+        const double a = 4.0 * v - phase, c = 3.0 * v + 2 * phase;
+        const double cosA = std::cos(a), sinA = std::sin(a), cosC = std::cos(c), sinC = std::sin(c);
+        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            state ^= state << 13;
+            state ^= state >> 17;
+            state ^= state << 5;
+            const int grain = int(state & 31) - 16;
+            const int r = int(120 + red[x] * v) + grain;
+            const int g = int(110 + 70 * (cosA * cosU[x] - sinA * sinU[x])) + grain;
+            const int b = int(100 + 80 * (sin3U[x] * cosC + cos3U[x] * sinC)) + grain;
+            line[x] = qRgb(std::clamp(r, 0, 255), std::clamp(g, 0, 255), std::clamp(b, 0, 255));
+        }
+    }
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(20, 20, 30), 12));
+    for (int i = 0; i < 8; ++i) {
+        p.setBrush(QColor::fromHsv((seed * 37 + i * 45) % 360, 160, 200));
+        p.drawEllipse(QRectF(w * (0.05 + 0.11 * i), h * (0.2 + 0.07 * ((i + seed) % 6)), w * 0.12, h * 0.25));
+    }
+    return img;
+}
+
+// The 20 JPEGs and a saved project naming them, made once per run.
+struct Fixture {
+    QTemporaryDir dir;
+    std::vector<QString> photos;
+    QString project;
+    std::unique_ptr<CMyDoc> doc;
+
+    Fixture()
+    {
+        mc::platform::overrideScreenSize(kScreen);
+        doc = std::make_unique<CMyDoc>(mc::platform::DesktopSettings{});
+        for (int i = 0; i < kItems; ++i) {
+            const QString path = dir.filePath(QStringLiteral("photo%1.jpg").arg(i));
+            photoLike(i).save(path, "JPEG");
+            photos.push_back(path);
+            auto card = Card::CreateFromFile(path);
+            if (!card)
+                continue;
+            // Spread over the canvas as a finished wallpaper would have them.
+            card->m_dScale = 0.2 + 0.01 * i;
+            card->m_dAngle = (i % 3) * 12.0;
+            card->m_ptCenter = QPoint(300 + (i % 5) * 800, 300 + (i / 5) * 500);
+            card->m_bGray = i == 7;
+            if (card->m_bGray)
+                card->ApplyGray();
+            card->UpdateRegion();
+            doc->m_listCards.AddTail(std::move(card));
+        }
+        project = dir.filePath(QStringLiteral("bench.mcr"));
+        mc::view::SaveProject(*doc, project, kClient, kScreen);
+    }
+};
+
+Fixture& fixture()
+{
+    static Fixture f;
+    return f;
+}
+
+// Decodes every file one after the other. With `keep` the pictures stay in
+// memory until all are read, as a project holds them; without it each one is
+// freed at once and the next reuses its memory.
+int decodePlain(const std::vector<QString>& paths, bool keep = false)
+{
+    std::vector<QImage> kept;
+    int decoded = 0;
+    for (const QString& path : paths) {
+        QImageReader reader(path);
+        QImage image = reader.read().convertToFormat(QImage::Format_ARGB32);
+        decoded += image.isNull() ? 0 : 1;
+        benchmark::DoNotOptimize(image.constBits());
+        if (keep)
+            kept.push_back(std::move(image));
+    }
+    return decoded;
+}
+
+double seconds(std::chrono::steady_clock::time_point since)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+void BM_DecodePlain(benchmark::State& state)
+{
+    Fixture& f = fixture();
+    for (auto _ : state)
+        if (decodePlain(f.photos, state.range(0) != 0) != kItems)
+            state.SkipWithError("a photo did not decode");
+}
+BENCHMARK(BM_DecodePlain)->ArgName("keep")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The program's own decoder over the same files (checks and format change).
+void BM_DecodeImageIO(benchmark::State& state)
+{
+    Fixture& f = fixture();
+    for (auto _ : state)
+        for (const QString& path : f.photos)
+            benchmark::DoNotOptimize(mc::imaging::decodeImage(path).constBits());
+}
+BENCHMARK(BM_DecodeImageIO)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_OpenProject(benchmark::State& state)
+{
+    Fixture& f = fixture();
+    CMyDoc doc{mc::platform::DesktopSettings{}};
+    double open = 0, plain = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        QString message;
+        if (!mc::document::OpenProject(doc, f.project, kScreen, &message) || doc.m_listCards.GetCount() != kItems)
+            state.SkipWithError("the project did not open whole");
+        open += seconds(start);
+        state.PauseTiming();
+        const auto plainStart = std::chrono::steady_clock::now();
+        decodePlain(f.photos);
+        plain += seconds(plainStart);
+        state.ResumeTiming();
+    }
+    state.counters["vs_plain"] = plain > 0 ? open / plain : 0;
+}
+BENCHMARK(BM_OpenProject)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_EncodeCanvasJpeg(benchmark::State& state)
+{
+    Fixture& f = fixture();
+    const QImage canvas = mc::view::RenderCanvas(*f.doc, kClient, kScreen, mc::view::SurroundColor());
+    const QString path = f.dir.filePath(QStringLiteral("plain.jpg"));
+    for (auto _ : state)
+        if (!mc::imaging::encodeImage(canvas, path, "image/jpeg"))
+            state.SkipWithError("cannot write the JPEG");
+}
+BENCHMARK(BM_EncodeCanvasJpeg)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_SaveProject(benchmark::State& state)
+{
+    Fixture& f = fixture();
+    const QString path = f.dir.filePath(QStringLiteral("saved.mcr"));
+    const QString plainPath = f.dir.filePath(QStringLiteral("plain.jpg"));
+    double save = 0, plain = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        if (!mc::view::SaveProject(*f.doc, path, kClient, kScreen).ok)
+            state.SkipWithError("the project was not saved");
+        save += seconds(start);
+        state.PauseTiming();
+        // The plain encode of the same canvas, rendered outside the clock.
+        const QImage canvas = mc::view::RenderCanvas(*f.doc, kClient, kScreen, mc::view::SurroundColor());
+        const auto plainStart = std::chrono::steady_clock::now();
+        mc::imaging::encodeImage(canvas, plainPath, "image/jpeg");
+        plain += seconds(plainStart);
+        state.ResumeTiming();
+    }
+    state.counters["vs_plain"] = plain > 0 ? save / plain : 0;
+}
+BENCHMARK(BM_SaveProject)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+MC_BENCHMARK_MAIN()

@@ -1,0 +1,209 @@
+// Set Wallpaper for each of the seven layouts on a 3840 x 2160 screen with 20
+// items over a stretched background photo: the picture rendered and written
+// as the BMP file, everything the command does but installing it. Beside it
+// the two things a layout cannot avoid: one full paint of the view and one
+// plain BMP encode of a screen-sized picture. Each layout also reports
+// "vs_ref", its time over the sum of those two measured in the same
+// iterations, so that a loaded machine shifts both.
+//
+// The second argument is the canvas: 0 the screen size (every layout then
+// copies the painted canvas), 1 a smaller canvas of 3200 x 1800, on which
+// Stretched scales, Centered and Tiled take the canvas and the Align
+// layouts place it on the desktop colour.
+#include "BenchMain.h"
+#include "document/CMyDoc.h"
+#include "imaging/ImageIO.h"
+#include "items/Card.h"
+#include "platform/Screen.h"
+#include "view/CanvasLayer.h"
+#include "wallpaper/WallpaperFile.h"
+#include "wallpaper/WallpaperLayout.h"
+#include "wallpaper/WallpaperRender.h"
+
+#include <QPainter>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int kItems = 20;
+const QSize kScreen(3840, 2160);
+const QSize kClient(3840, 2000); // a maximised view below the menu and tool bars
+const QSize kSmallCanvas(3200, 1800);
+constexpr mc::COLORREF kDesktopColor = 0x00604020;
+
+// Smooth light and colour with grain and a few hard edges, like a photo.
+QImage photoLike(int seed, int w, int h)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    std::uint32_t state = 0x9E3779B9u * std::uint32_t(seed + 1);
+    const double phase = seed * 0.7;
+    // Sums of sines, split into a row and a column factor each so that a
+    // large picture takes no trigonometry per pixel.
+    std::vector<double> sinU(w), cosU(w), sin3U(w), cos3U(w);
+    for (int x = 0; x < w; ++x) {
+        const double u = double(x) / w;
+        sinU[x] = std::sin(u);
+        cosU[x] = std::cos(u);
+        sin3U[x] = std::sin(3.0 * u);
+        cos3U[x] = std::cos(3.0 * u);
+    }
+    std::vector<double> red(w);
+    for (int x = 0; x < w; ++x)
+        red[x] = 90 * std::sin(6.0 * x / w + phase);
+    for (int y = 0; y < h; ++y) {
+        const double v = double(y) / h;
+        const double a = 4.0 * v - phase, c = 3.0 * v + 2 * phase;
+        const double cosA = std::cos(a), sinA = std::sin(a), cosC = std::cos(c), sinC = std::sin(c);
+        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            state ^= state << 13;
+            state ^= state >> 17;
+            state ^= state << 5;
+            const int grain = int(state & 31) - 16;
+            const int r = int(120 + red[x] * v) + grain;
+            const int g = int(110 + 70 * (cosA * cosU[x] - sinA * sinU[x])) + grain;
+            const int b = int(100 + 80 * (sin3U[x] * cosC + cos3U[x] * sinC)) + grain;
+            line[x] = qRgb(std::clamp(r, 0, 255), std::clamp(g, 0, 255), std::clamp(b, 0, 255));
+        }
+    }
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(20, 20, 30), 8));
+    for (int i = 0; i < 8; ++i) {
+        p.setBrush(QColor::fromHsv((seed * 37 + i * 45) % 360, 160, 200));
+        p.drawEllipse(QRectF(w * (0.05 + 0.11 * i), h * (0.2 + 0.07 * ((i + seed) % 6)), w * 0.12, h * 0.25));
+    }
+    return img;
+}
+
+// Two projects (screen-sized and smaller canvas) with the same background
+// and items, made once per run from files as the program makes them.
+struct Fixture {
+    QTemporaryDir dir;
+    std::unique_ptr<CMyDoc> docs[2];
+
+    Fixture()
+    {
+        mc::platform::overrideScreenSize(kScreen);
+        const QString background = dir.filePath(QStringLiteral("background.jpg"));
+        photoLike(99, kScreen.width(), kScreen.height()).save(background, "JPEG");
+        for (int kind = 0; kind < 2; ++kind) {
+            mc::platform::DesktopSettings desktop;
+            desktop.wallpaperPath = background;
+            desktop.tileWallpaper = QStringLiteral("0");
+            desktop.wallpaperStyle = QStringLiteral("2"); // stretched
+            desktop.desktopColor = kDesktopColor;
+            docs[kind] = std::make_unique<CMyDoc>(desktop);
+        }
+        docs[1]->SetCanvasSize(kSmallCanvas.width(), kSmallCanvas.height());
+
+        for (int i = 0; i < kItems; ++i) {
+            const QString path = dir.filePath(QStringLiteral("item%1.jpg").arg(i));
+            photoLike(i, 1200 + 40 * i, 900).save(path, "JPEG");
+            for (auto& doc : docs) {
+                auto card = Card::CreateFromFile(path);
+                if (!card)
+                    continue;
+                card->m_dScale = 0.45 + 0.01 * i;
+                card->m_dAngle = (i % 3) * 12.0;
+                card->m_ptCenter = QPoint(350 + (i % 5) * 700, 300 + (i / 5) * 420);
+                card->UpdateRegion();
+                doc->m_listCards.AddTail(std::move(card));
+            }
+        }
+    }
+};
+
+Fixture& fixture()
+{
+    static Fixture f;
+    return f;
+}
+
+double seconds(std::chrono::steady_clock::time_point since)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+// The view's paint of the whole canvas from its prebuilt layer.
+struct ViewPaint {
+    mc::view::CanvasLayer layer;
+    QImage target{kScreen, QImage::Format_RGB32};
+
+    explicit ViewPaint(const CMyDoc& doc) { layer.Rebuild(doc, kClient, kScreen, mc::view::SurroundColor()); }
+    void paint(const CMyDoc& doc)
+    {
+        QPainter painter(&target);
+        layer.Paint(painter, doc);
+    }
+};
+
+void BM_PaintView(benchmark::State& state)
+{
+    const CMyDoc& doc = *fixture().docs[state.range(0)];
+    ViewPaint view(doc);
+    for (auto _ : state)
+        view.paint(doc);
+}
+BENCHMARK(BM_PaintView)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_EncodeBmp(benchmark::State& state)
+{
+    Fixture& f = fixture();
+    const QImage picture = mc::view::RenderCanvas(*f.docs[0], kClient, kScreen, mc::view::SurroundColor());
+    const QString path = f.dir.filePath(QStringLiteral("plain.bmp"));
+    for (auto _ : state)
+        if (!mc::imaging::encodeImage(picture, path, "image/bmp"))
+            state.SkipWithError("cannot write the BMP");
+}
+BENCHMARK(BM_EncodeBmp)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_SetWallpaper(benchmark::State& state)
+{
+    using namespace mc::wallpaper;
+    Fixture& f = fixture();
+    const auto layout = WallpaperLayout(state.range(0));
+    CMyDoc& doc = *f.docs[state.range(1)];
+    // As the command asks: the screen size for Stretched, the canvas size else.
+    const QSize requested
+        = layout == WallpaperLayout::Stretched ? kScreen : QSize(doc.m_nCanvasWidth, doc.m_nCanvasHeight);
+    const WallpaperContext context{kScreen, kClient, kDesktopColor};
+    const QString path = ChooseWallpaperFile(WallpaperFilesIn(f.dir.path()), doc.m_strBkPath, {});
+
+    ViewPaint view(doc);
+    const QImage plain = mc::view::RenderCanvas(*f.docs[0], kClient, kScreen, mc::view::SurroundColor());
+    const QString plainPath = f.dir.filePath(QStringLiteral("plain.bmp"));
+    double total = 0, reference = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        const QImage picture = RenderWallpaper(doc, context, requested, layout);
+        QString error;
+        if (!WriteWallpaperFile(picture, path, &error))
+            state.SkipWithError(error.toStdString().c_str());
+        total += seconds(start);
+        state.PauseTiming();
+        const auto refStart = std::chrono::steady_clock::now();
+        view.paint(doc);
+        mc::imaging::encodeImage(plain, plainPath, "image/bmp");
+        reference += seconds(refStart);
+        state.ResumeTiming();
+    }
+    state.counters["vs_ref"] = reference > 0 ? total / reference : 0;
+}
+BENCHMARK(BM_SetWallpaper)
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6}, {0, 1}})
+    ->ArgNames({"layout", "small_canvas"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+} // namespace
+
+MC_BENCHMARK_MAIN()
