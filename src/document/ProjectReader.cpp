@@ -9,8 +9,14 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
+#include <functional>
+#include <future>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 namespace mc::document {
 
@@ -72,6 +78,57 @@ bool isRegularFile(const QString& path)
 {
     // A NUL cannot be part of a file name: such a path names no file.
     return !path.isEmpty() && !path.contains(QChar(0)) && QFileInfo(path).isFile();
+}
+
+enum class ItemLoad { Kept, Missing, Damaged };
+
+// Decodes the item's picture, re-applies its effects and cut shape and
+// computes its regions. Touches nothing but `record`.
+ItemLoad loadItem(ItemRecord& record)
+{
+    Card& card = *record.card;
+    // A picture that has gone is left out without a word.
+    if (!isRegularFile(card.m_strPath) || !card.LoadImage())
+        return ItemLoad::Missing;
+    if (card.m_bCut && record.cutShape) {
+        // A cut only ever narrows the picture's rectangle: a stored shape
+        // reaching beyond it (more than rounding) is damage.
+        const QRectF picture = card.m_pClip->boundingRect().adjusted(-1, -1, 1, 1);
+        if (!picture.contains(record.cutShape->boundingRect()))
+            return ItemLoad::Damaged;
+        card.m_pClipSaved = std::make_unique<mc::Region>(*card.m_pClip);
+        card.m_pClip = std::make_unique<mc::Region>(std::move(*record.cutShape));
+        record.cutShape.reset();
+    }
+    const QTransform toView = card.Transform() * QTransform::fromTranslate(card.m_ptCenter.x(), card.m_ptCenter.y());
+    const QRectF area = toView.mapRect(card.m_pClip->boundingRect());
+    // Written so that a NaN or an overflow fails the test as well.
+    const bool within = area.left() >= -kMaxItemExtent && area.right() <= kMaxItemExtent
+        && area.top() >= -kMaxItemExtent && area.bottom() <= kMaxItemExtent;
+    if (!within)
+        return ItemLoad::Damaged;
+    card.UpdateRegion();
+    return ItemLoad::Kept;
+}
+
+// Runs `work` on this thread and on up to one helper thread per further
+// core, no more threads than `tasks`; returns when every run has returned.
+// Without threads to be had, this thread does all of the work alone.
+template <typename Work>
+void runOnCores(const Work& work, std::size_t tasks)
+{
+    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    std::vector<std::future<void>> helpers;
+    for (std::size_t i = 1; i < std::min(cores, tasks); ++i) {
+        try {
+            helpers.push_back(std::async(std::launch::async, std::cref(work)));
+        } catch (const std::system_error&) {
+            break;
+        }
+    }
+    work();
+    for (std::future<void>& helper : helpers)
+        helper.get();
 }
 
 } // namespace
@@ -137,39 +194,35 @@ ParseResult ParseProject(const QByteArray& bytes, QSize screen)
 
 std::optional<LoadedProject> LoadPictures(ProjectContents contents)
 {
-    LoadedProject loaded;
-    if (isRegularFile(contents.bkPath)) {
-        QImage image = mc::imaging::decodeImage(contents.bkPath);
-        if (!image.isNull())
-            loaded.bkImage = std::make_unique<QImage>(std::move(image));
-    }
-
-    std::vector<ItemRecord> kept;
-    kept.reserve(contents.items.size());
-    for (ItemRecord& record : contents.items) {
-        Card& card = *record.card;
-        // A picture that has gone is left out without a word.
-        if (!isRegularFile(card.m_strPath) || !card.LoadImage())
-            continue;
-        if (card.m_bCut && record.cutShape) {
-            // A cut only ever narrows the picture's rectangle: a stored shape
-            // reaching beyond it (more than rounding) is damage.
-            const QRectF picture = card.m_pClip->boundingRect().adjusted(-1, -1, 1, 1);
-            if (!picture.contains(record.cutShape->boundingRect()))
-                return std::nullopt;
-            card.m_pClipSaved = std::make_unique<mc::Region>(*card.m_pClip);
-            card.m_pClip = std::make_unique<mc::Region>(std::move(*record.cutShape));
-            record.cutShape.reset();
+    // Decoding dominates opening a project, and every item (and the
+    // background) is decoded into pictures of its own, so the work is shared
+    // among the processor's cores. The items keep their order: each result
+    // lands in its own slot.
+    const std::size_t count = contents.items.size();
+    std::vector<ItemLoad> results(count, ItemLoad::Missing);
+    QImage background;
+    const bool hasBackground = isRegularFile(contents.bkPath);
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t i = next++; i <= count; i = next++) {
+            if (i < count)
+                results[i] = loadItem(contents.items[i]);
+            else if (hasBackground)
+                background = mc::imaging::decodeImage(contents.bkPath);
         }
-        const QTransform toView = card.Transform() * QTransform::fromTranslate(card.m_ptCenter.x(), card.m_ptCenter.y());
-        const QRectF area = toView.mapRect(card.m_pClip->boundingRect());
-        // Written so that a NaN or an overflow fails the test as well.
-        const bool within = area.left() >= -kMaxItemExtent && area.right() <= kMaxItemExtent
-            && area.top() >= -kMaxItemExtent && area.bottom() <= kMaxItemExtent;
-        if (!within)
+    };
+    runOnCores(work, count + 1);
+
+    LoadedProject loaded;
+    if (!background.isNull())
+        loaded.bkImage = std::make_unique<QImage>(std::move(background));
+    std::vector<ItemRecord> kept;
+    kept.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (results[i] == ItemLoad::Damaged)
             return std::nullopt;
-        card.UpdateRegion();
-        kept.push_back(std::move(record));
+        if (results[i] == ItemLoad::Kept)
+            kept.push_back(std::move(contents.items[i]));
     }
     contents.items = std::move(kept);
     loaded.contents = std::move(contents);
