@@ -55,15 +55,28 @@ AxisPlacement centredAxis(int s, int v, int c)
     return {s, (s - c) / 2, c < v ? (s - v) / 2 : (s - c) / 2};
 }
 
-// The canvas as the view paints it, all of it even where it reaches past
-// the screen-sized paint surface.
+// The canvas as the view paints it (view::RenderCanvas), all of it even
+// where it reaches past the screen. Drawn straight into a canvas-sized
+// picture: the view's background layer is screen-sized and framed, and
+// building it only to copy the canvas out again costs several passes over a
+// screenful of pixels. The same drawing steps at the same view positions
+// give the same pixels.
 QImage paintedCanvas(const CMyDoc& doc, const WallpaperContext& context)
 {
     const QSize canvas(doc.m_nCanvasWidth, doc.m_nCanvasHeight);
     const QPoint origin = view::CanvasOrigin(context.clientSize, canvas.width(), canvas.height());
-    const QSize surface(std::max(context.screenSize.width(), origin.x() + canvas.width()),
-                        std::max(context.screenSize.height(), origin.y() + canvas.height()));
-    return view::RenderCanvas(doc, context.clientSize, surface, view::SurroundColor());
+    const QRect canvasRect(origin, canvas);
+    QImage image(canvas, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.translate(-origin);
+    painter.setClipRect(canvasRect);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    DrawWallpaperBackground(painter, doc, canvasRect);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    for (auto it = doc.m_listCards.rbegin(); it != doc.m_listCards.rend(); ++it)
+        view::DrawItem(painter, **it);
+    return image;
 }
 
 QImage renderScaled(CMyDoc& doc, const WallpaperContext& context, QSize size)
