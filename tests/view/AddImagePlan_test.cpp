@@ -3,6 +3,7 @@
 #include "common/TestUtil.h"
 #include "imaging/ImageIO.h"
 
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -24,6 +25,28 @@ QString writeBytes(const QString& path, const QByteArray& bytes)
     EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
     return path;
 }
+// A 2 x 2 32-bit BMP: BITMAPV4HEADER with BI_BITFIELDS and an alpha mask,
+// or a plain 40-byte header (BI_RGB) whose fourth byte means nothing.
+QString writeBmp32(const QString& path, bool alphaMask)
+{
+    const int info = alphaMask ? 108 : 40, pixels = 2 * 2 * 4;
+    QByteArray b;
+    QDataStream s(&b, QIODevice::WriteOnly);
+    s.setByteOrder(QDataStream::LittleEndian);
+    s.writeRawData("BM", 2);
+    s << quint32(14 + info + pixels) << quint32(0) << quint32(14 + info);
+    s << quint32(info) << qint32(2) << qint32(2) << quint16(1) << quint16(32) << quint32(alphaMask ? 3 : 0)
+      << quint32(pixels) << quint32(2835) << quint32(2835) << quint32(0) << quint32(0);
+    if (alphaMask) {
+        s << quint32(0x00FF0000) << quint32(0x0000FF00) << quint32(0x000000FF) << quint32(0xFF000000)
+          << quint32(0x73524742); // 'sRGB'
+        for (int i = 0; i < 12; ++i)
+            s << quint32(0); // endpoints and gamma
+    }
+    for (int i = 0; i < 4; ++i)
+        s << quint32(0x8000FF00); // half-transparent green
+    return writeBytes(path, b);
+}
 } // namespace
 
 TEST(AddImagePlan, PngBecomesAnOpaqueJpegBesideIt)
@@ -42,18 +65,24 @@ TEST(AddImagePlan, PngBecomesAnOpaqueJpegBesideIt)
 }
 
 // Which chosen files are copied: the extension compared case-sensitively,
-// BMP only when its pixels are not 24-bit; an undecodable file is left to the item.
+// BMP only when its pixels are neither 24-bit nor 32-bit with alpha; an
+// undecodable file is left to the item.
 TEST(AddImagePlan, WhichFilesAreCopied)
 {
     const QString dir = mctest::freshDir();
     const QImage green = mctest::solidImage(8, 8, Qt::green);
-    // The smallest GIF: one pixel (the image writer has no GIF encoder).
+    // An 8 x 8 green GIF87a written byte by byte (the image writer has no
+    // GIF encoder): two-colour table, one image, its LZW codes, trailer.
     const QString gif = writeBytes(dir + "/anim.gif", QByteArray::fromHex(
-        "4749463839610100010080000000000000ffffff21f90401000000002c00000000010001000002024401003b"));
+        "474946383761" "08000800800000" "008000" "000000" "2c00000000080008000002" "07848fa9cbed5d00" "00" "3b"));
     const QString rgb24 = mctest::writeImage(dir, "true.bmp", green.convertToFormat(QImage::Format_RGB888));
     const QString pal = mctest::writeImage(dir, "palette.bmp", green.convertToFormat(QImage::Format_Indexed8));
     ASSERT_EQ(mc::imaging::bmpPixelFormat(rgb24)->bitsPerPixel, 24);
     ASSERT_EQ(mc::imaging::bmpPixelFormat(pal)->bitsPerPixel, 8);
+    const QString argb32 = writeBmp32(dir + "/alpha.bmp", true);
+    const QString rgb32 = writeBmp32(dir + "/plain32.bmp", false);
+    ASSERT_TRUE(mc::imaging::bmpPixelFormat(argb32)->hasAlphaMask);
+    ASSERT_FALSE(mc::imaging::decodeImage(gif).isNull()) << "no GIF decoder";
     const struct {
         QString chosen;
         bool copied;
@@ -63,8 +92,10 @@ TEST(AddImagePlan, WhichFilesAreCopied)
         {mctest::writeImage(dir, "scan.tif", green), false},
         {rgb24, false},
         {pal, true},
+        {argb32, false},
+        {rgb32, true},
         {writeBytes(dir + "/broken.png", "not a picture"), false},
-        {gif, !mc::imaging::decodeImage(gif).isNull()},
+        {gif, true},
     };
     for (const auto& c : cases) {
         const QString copy = c.chosen.left(c.chosen.lastIndexOf('.')) + ".jpg";

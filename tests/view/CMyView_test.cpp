@@ -198,7 +198,11 @@ TEST_F(ViewTest, CutStatusDragsAnOutlineInTheInvertingMode)
     QTest::mouseMove(vp(), QPoint(560, 420));
     QTest::mouseRelease(vp(), Qt::LeftButton, {}, QPoint(560, 420));
     EXPECT_EQ(card->m_ptCenter, QPoint(512, 384));
+    view->UpdateWindow();
+    EXPECT_NE(view->ScreenImage(), clean); // the outline stays on the screen
     ASSERT_TRUE(view->m_pShapeRegion);
+    EXPECT_TRUE(view->m_pShapeRegion->contains(QPointF(520, 390)));
+    EXPECT_FALSE(view->m_pShapeRegion->contains(QPointF(470, 390)));
     EXPECT_TRUE(view->m_rgnShape.contains(QPoint(500, 380)));
     EXPECT_EQ(view->m_ptShapeStart, QPoint(480, 360));
     EXPECT_EQ(view->m_ptShapeEnd, QPoint(560, 420));
