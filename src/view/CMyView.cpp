@@ -195,7 +195,8 @@ void CMyView::Invalidate(const QRegion& region)
 {
     const QRegion part = region & QRegion(viewport()->rect());
     m_rgnInvalid += part;
-    m_rgnInvalidLog += region;
+    if (m_bLogInvalid)
+        m_rgnInvalidLog += region;
     viewport()->update(part);
 }
 

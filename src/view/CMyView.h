@@ -103,7 +103,13 @@ public:
     // since the last ResetInvalidated() (client coordinates).
     const QImage& ScreenImage() const { return m_screen; }
     QRegion InvalidatedRegion() const { return m_rgnInvalidLog; }
-    void ResetInvalidated() { m_rgnInvalidLog = QRegion(); }
+    // Starts (or restarts) recording what is invalidated; nothing is
+    // recorded before the first call, so a long session keeps no log.
+    void ResetInvalidated()
+    {
+        m_rgnInvalidLog = QRegion();
+        m_bLogInvalid = true;
+    }
 
     // Tests start each case as a fresh program run.
     static void ResetFirstUpdate();
@@ -158,6 +164,7 @@ private:
     QImage m_screen;          // the client area as shown
     QRegion m_rgnInvalid;     // parts of m_screen to paint afresh
     QRegion m_rgnInvalidLog;  // everything invalidated (for checks)
+    bool m_bLogInvalid = false;
     bool m_bCapture = false;  // the left button is held on this view
     bool m_bInitialUpdatePending = false;
 };
