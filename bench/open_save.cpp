@@ -107,7 +107,7 @@ struct Fixture {
             doc->m_listCards.AddTail(std::move(card));
         }
         project = dir.filePath(QStringLiteral("bench.mcr"));
-        mc::view::SaveProject(*doc, project, kClient, kScreen);
+        mc::view::SaveProject(*doc, project, kClient);
     }
 };
 
@@ -199,7 +199,7 @@ BENCHMARK(BM_OpenProject)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_EncodeCanvasJpeg(benchmark::State& state)
 {
     Fixture& f = fixture();
-    const QImage canvas = mc::view::RenderCanvas(*f.doc, kClient, kScreen, mc::view::SurroundColor());
+    const QImage canvas = mc::view::RenderCanvas(*f.doc, kClient);
     const QString path = f.dir.filePath(QStringLiteral("plain.jpg"));
     for (auto _ : state)
         if (!mc::imaging::encodeImage(canvas, path, "image/jpeg"))
@@ -215,12 +215,12 @@ void BM_SaveProject(benchmark::State& state)
     Spent save, plain;
     for (auto _ : state) {
         const Clock start;
-        if (!mc::view::SaveProject(*f.doc, path, kClient, kScreen).ok)
+        if (!mc::view::SaveProject(*f.doc, path, kClient).ok)
             state.SkipWithError("the project was not saved");
         save.add(start);
         state.PauseTiming();
         // The plain encode of the same canvas, rendered outside the clock.
-        const QImage canvas = mc::view::RenderCanvas(*f.doc, kClient, kScreen, mc::view::SurroundColor());
+        const QImage canvas = mc::view::RenderCanvas(*f.doc, kClient);
         const Clock plainStart;
         mc::imaging::encodeImage(canvas, plainPath, "image/jpeg");
         plain.add(plainStart);

@@ -170,7 +170,7 @@ BENCHMARK(BM_PaintView)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealT
 void BM_EncodeBmp(benchmark::State& state)
 {
     Fixture& f = fixture();
-    const QImage picture = mc::view::RenderCanvas(*f.docs[0], kClient, kScreen, mc::view::SurroundColor());
+    const QImage picture = mc::view::RenderCanvas(*f.docs[0], kClient);
     const QString path = f.dir.filePath(QStringLiteral("plain.bmp"));
     for (auto _ : state)
         if (!mc::imaging::encodeImage(picture, path, "image/bmp"))
@@ -185,7 +185,7 @@ void BM_ViewRenderCanvas(benchmark::State& state)
 {
     const CMyDoc& doc = *fixture().docs[state.range(0)];
     for (auto _ : state)
-        benchmark::DoNotOptimize(mc::view::RenderCanvas(doc, kClient, kScreen, mc::view::SurroundColor()).constBits());
+        benchmark::DoNotOptimize(mc::view::RenderCanvas(doc, kClient).constBits());
 }
 BENCHMARK(BM_ViewRenderCanvas)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -220,7 +220,7 @@ void BM_SetWallpaper(benchmark::State& state)
     const QString path = ChooseWallpaperFile(WallpaperFilesIn(f.dir.path()), doc.m_strBkPath, {});
 
     ViewPaint view(doc);
-    const QImage plain = mc::view::RenderCanvas(*f.docs[0], kClient, kScreen, mc::view::SurroundColor());
+    const QImage plain = mc::view::RenderCanvas(*f.docs[0], kClient);
     const QString plainPath = f.dir.filePath(QStringLiteral("plain.bmp"));
     Spent total, reference;
     for (auto _ : state) {

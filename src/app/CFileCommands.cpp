@@ -167,7 +167,7 @@ bool CFileCommands::DoSave(const QString& path)
         if (QFileInfo(target).suffix().isEmpty())
             target += QStringLiteral(".mcr");
     }
-    const mc::view::SaveResult saved = mc::view::SaveProject(*m_pDoc, target, client(), mc::platform::screenSize());
+    const mc::view::SaveResult saved = mc::view::SaveProject(*m_pDoc, target, client());
     if (!saved.ok) {
         mc::dialogs::ShowMessage(saved.message, m_pWindow);
         return false;

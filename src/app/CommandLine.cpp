@@ -188,7 +188,7 @@ int render(const QCommandLineParser& parser, QTextStream& err)
     CMyDoc doc(mc::platform::DesktopSettings{});
     if (!openProject(doc, project, sizes->screen, err))
         return kExitProjectRejected;
-    const QImage canvas = mc::view::RenderCanvas(doc, sizes->client, sizes->screen, mc::view::SurroundColor());
+    const QImage canvas = mc::view::RenderCanvas(doc, sizes->client);
     if (canvas.isNull() || !mc::imaging::encodeImage(canvas, out, mime)) {
         err << "Cannot write the picture " << out << '\n';
         return kExitOutputFailed;

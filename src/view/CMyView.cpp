@@ -188,7 +188,7 @@ void CMyView::RebuildCanvas()
 
 QImage CMyView::RenderCanvas() const
 {
-    return mc::view::RenderCanvas(*m_pDoc, m_rcClient.size(), mc::platform::screenSize(), mc::view::SurroundColor());
+    return mc::view::RenderCanvas(*m_pDoc, m_rcClient.size());
 }
 
 void CMyView::Invalidate(const QRegion& region)

@@ -18,45 +18,44 @@ QPoint CanvasOrigin(QSize clientSize, int canvasWidth, int canvasHeight)
     return {cw > canvasWidth ? (cw - canvasWidth) / 2 : 0, ch > canvasHeight ? (ch - canvasHeight) / 2 : 0};
 }
 
-namespace {
-
-void drawBackground(QPainter& painter, const CMyDoc& doc, const QRect& canvas)
+void DrawCanvasBackground(QPainter& painter, const CMyDoc& doc, const QRect& rect, double rx, double ry)
 {
     const QColor color = colorrefToColor(doc.m_crBkColor);
     const QImage* picture = doc.m_pBkImage.get();
     if (!picture) {
-        painter.fillRect(canvas, color);
+        painter.fillRect(rect, color);
         return;
     }
+    // A picture that could not be decoded draws nothing.
     switch (doc.m_nPlacement) {
     case PLACEMENT_STRETCH:
         if (!picture->isNull())
-            painter.drawImage(canvas, *picture);
+            painter.drawImage(rect, *picture);
         break;
     case PLACEMENT_TILE:
         if (!picture->isNull()) {
-            // The first tile starts at the canvas's top-left corner.
             QBrush brush(*picture);
-            brush.setTransform(QTransform::fromTranslate(canvas.x(), canvas.y()));
-            painter.fillRect(canvas, brush);
+            brush.setTransform(QTransform::fromTranslate(rect.x(), rect.y()));
+            painter.fillRect(rect, brush);
         }
         break;
     case PLACEMENT_CENTER:
-        painter.fillRect(canvas, color);
+        painter.fillRect(rect, color);
         if (!picture->isNull()) {
-            // Integer halves truncate toward zero, also for a picture larger
-            // than the canvas; the clip cuts off what lies outside.
-            const int x = canvas.x() + (canvas.width() - picture->width()) / 2;
-            const int y = canvas.y() + (canvas.height() - picture->height()) / 2;
-            painter.drawImage(QPoint(x, y), *picture);
+            const int pw = int(picture->width() * rx);
+            const int ph = int(picture->height() * ry);
+            const int x = rect.x() + (rect.width() - pw) / 2;
+            const int y = rect.y() + (rect.height() - ph) / 2;
+            if (pw == picture->width() && ph == picture->height())
+                painter.drawImage(QPoint(x, y), *picture);
+            else
+                painter.drawImage(QRect(x, y, pw, ph), *picture);
         }
         break;
     default:
-        break; // an unknown placement leaves the canvas white
+        break;
     }
 }
-
-} // namespace
 
 void CanvasLayer::Rebuild(const CMyDoc& doc, QSize clientSize, QSize screenSize, QColor surround)
 {
@@ -75,7 +74,7 @@ void CanvasLayer::Rebuild(const CMyDoc& doc, QSize clientSize, QSize screenSize,
 
     painter.setClipRect(m_canvasRect);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    drawBackground(painter, doc, m_canvasRect);
+    DrawCanvasBackground(painter, doc, m_canvasRect);
 }
 
 void CanvasLayer::Paint(QPainter& painter, const CMyDoc& doc) const
@@ -102,16 +101,22 @@ void DrawItem(QPainter& painter, const Card& card)
     painter.restore();
 }
 
-QImage RenderCanvas(const CMyDoc& doc, QSize clientSize, QSize screenSize, QColor surround)
+QImage RenderCanvas(const CMyDoc& doc, QSize clientSize)
 {
-    CanvasLayer layer;
-    layer.Rebuild(doc, clientSize, screenSize, surround);
-    const QRect canvas = layer.CanvasRect();
-    QImage image(canvas.size(), QImage::Format_RGB32);
+    // The same steps as the layer and the paint, at the same view positions,
+    // without building a screen-sized framed layer only to cut it out again.
+    const QSize canvas(doc.m_nCanvasWidth, doc.m_nCanvasHeight);
+    const QRect canvasRect(CanvasOrigin(clientSize, canvas.width(), canvas.height()), canvas);
+    QImage image(canvas, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    painter.translate(-canvas.topLeft());
-    layer.Paint(painter, doc);
+    painter.translate(-canvasRect.topLeft());
+    painter.setClipRect(canvasRect);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    DrawCanvasBackground(painter, doc, canvasRect);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    for (auto it = doc.m_listCards.rbegin(); it != doc.m_listCards.rend(); ++it)
+        DrawItem(painter, **it);
     return image;
 }
 

@@ -44,10 +44,19 @@ private:
 // round an edge pixel differently, which would leave specks behind a drag.
 void DrawItem(QPainter& painter, const Card& card);
 
-// The finished canvas picture (canvas width x height): the layer and the
-// items cut out at the canvas origin. This is what the project's companion
-// JPEG holds.
-QImage RenderCanvas(const CMyDoc& doc, QSize clientSize, QSize screenSize, QColor surround);
+// Draws the project's background into `rect`: no picture, the background
+// colour; Stretch, the picture filling the rectangle; Tile, the picture at
+// its own size with a tile starting at the rectangle's top-left corner;
+// Center, the colour and then the picture scaled by (rx, ry) and centred. An
+// unknown placement draws nothing. The caller clips to `rect`.
+void DrawCanvasBackground(QPainter& painter, const CMyDoc& doc, const QRect& rect, double rx = 1.0,
+                          double ry = 1.0);
+
+// The finished canvas picture (canvas width x height), exactly what the
+// view shows inside the frame: drawn straight into a canvas-sized picture,
+// with the items at their view positions for a canvas centred in a client
+// area of `clientSize`. This is what the project's companion JPEG holds.
+QImage RenderCanvas(const CMyDoc& doc, QSize clientSize);
 
 // The surround colour of the background layer (the palette's window colour,
 // or a fixed light gray without a GUI application).

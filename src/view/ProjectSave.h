@@ -9,10 +9,9 @@ class CMyDoc;
 
 namespace mc::view {
 
-// Renders the finished canvas as the view shows it (client area `client`,
-// screen `screen`) and saves it as JPEG at `path`. False when it could not be
-// written.
-bool WriteSnapshot(const CMyDoc& doc, const QString& path, QSize client, QSize screen);
+// Renders the finished canvas as the view shows it (client area `client`)
+// and saves it as JPEG at `path`. False when it could not be written.
+bool WriteSnapshot(const CMyDoc& doc, const QString& path, QSize client);
 
 struct SaveResult {
     bool ok = false;
@@ -23,6 +22,6 @@ struct SaveResult {
 // (its failure is not reported: the project itself is saved), the document
 // takes the path and its modified flag is cleared. On failure the document
 // is untouched, modified flag included.
-SaveResult SaveProject(CMyDoc& doc, const QString& path, QSize client, QSize screen);
+SaveResult SaveProject(CMyDoc& doc, const QString& path, QSize client);
 
 } // namespace mc::view

@@ -85,7 +85,7 @@ SampleResult WriteSampleProject(const QString& dir, QSize client, QSize screen)
     }
 
     const QString path = folder.filePath(QStringLiteral("sample.mcr"));
-    const SaveResult saved = SaveProject(doc, path, client, screen);
+    const SaveResult saved = SaveProject(doc, path, client);
     if (!saved.ok)
         return {false, {}, saved.message};
     return {true, path, {}};

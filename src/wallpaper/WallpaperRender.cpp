@@ -2,7 +2,6 @@
 
 #include "document/CMyDoc.h"
 #include "view/CanvasLayer.h"
-#include "wallpaper/WallpaperBackground.h"
 
 #include <QPainter>
 
@@ -55,30 +54,6 @@ AxisPlacement centredAxis(int s, int v, int c)
     return {s, (s - c) / 2, c < v ? (s - v) / 2 : (s - c) / 2};
 }
 
-// The canvas as the view paints it (view::RenderCanvas), all of it even
-// where it reaches past the screen. Drawn straight into a canvas-sized
-// picture: the view's background layer is screen-sized and framed, and
-// building it only to copy the canvas out again costs several passes over a
-// screenful of pixels. The same drawing steps at the same view positions
-// give the same pixels.
-QImage paintedCanvas(const CMyDoc& doc, const WallpaperContext& context)
-{
-    const QSize canvas(doc.m_nCanvasWidth, doc.m_nCanvasHeight);
-    const QPoint origin = view::CanvasOrigin(context.clientSize, canvas.width(), canvas.height());
-    const QRect canvasRect(origin, canvas);
-    QImage image(canvas, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.translate(-origin);
-    painter.setClipRect(canvasRect);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    DrawWallpaperBackground(painter, doc, canvasRect);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    for (auto it = doc.m_listCards.rbegin(); it != doc.m_listCards.rend(); ++it)
-        view::DrawItem(painter, **it);
-    return image;
-}
-
 QImage renderScaled(CMyDoc& doc, const WallpaperContext& context, QSize size)
 {
     const double rx = double(size.width()) / doc.m_nCanvasWidth;
@@ -91,7 +66,7 @@ QImage renderScaled(CMyDoc& doc, const WallpaperContext& context, QSize size)
     const QRect all(QPoint(0, 0), size);
     painter.setClipRect(all);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    DrawWallpaperBackground(painter, doc, all, rx, ry);
+    view::DrawCanvasBackground(painter, doc, all, rx, ry);
 
     for (auto it = doc.m_listCards.rbegin(); it != doc.m_listCards.rend(); ++it) {
         Card& card = **it;
@@ -111,7 +86,7 @@ QImage renderPlaced(CMyDoc& doc, const WallpaperContext& context, QSize canvas, 
     QPainter painter(&image);
     painter.setClipRect(placed.target);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    DrawWallpaperBackground(painter, doc, placed.target);
+    view::DrawCanvasBackground(painter, doc, placed.target);
 
     for (auto it = doc.m_listCards.rbegin(); it != doc.m_listCards.rend(); ++it) {
         Card& card = **it;
@@ -187,7 +162,7 @@ QImage RenderWallpaper(CMyDoc& doc, const WallpaperContext& context, QSize reque
         // whenever the canvas starts at view point (0,0), as it does for a
         // client area smaller than the screen.
     case RenderPath::CanvasSized:
-        return paintedCanvas(doc, context);
+        return view::RenderCanvas(doc, context.clientSize);
     case RenderPath::Scaled:
         return renderScaled(doc, context, requested);
     case RenderPath::Placed:

@@ -60,7 +60,7 @@ QImage expectedCanvas(const QString& project, QSize client)
     CMyDoc doc(mc::platform::DesktopSettings{});
     QString message;
     EXPECT_TRUE(mc::document::OpenProject(doc, project, QSize(1024, 768), &message));
-    return mc::view::RenderCanvas(doc, client, QSize(1024, 768), mc::view::SurroundColor());
+    return mc::view::RenderCanvas(doc, client);
 }
 
 } // namespace

@@ -125,7 +125,7 @@ TEST(CanvasLayer, BottomItemIsDrawnOnce)
     ASSERT_TRUE(card);
     const QPoint centre = card->m_ptCenter;
     doc->m_listCards.AddHead(std::move(card));
-    const QImage alone = mc::view::RenderCanvas(*doc, kScreen, kScreen, kSurround);
+    const QImage alone = mc::view::RenderCanvas(*doc, kScreen);
 
     // The same item above another one far away.
     auto below = Card::CreateFromFile(mctest::writeImage(dir, "other.png", mctest::solidImage(20, 20, Qt::blue)));
@@ -133,7 +133,7 @@ TEST(CanvasLayer, BottomItemIsDrawnOnce)
     below->BeginDrag(below->m_ptCenter);
     below->DragTo(QPoint(30, 30));
     doc->m_listCards.AddTail(std::move(below));
-    const QImage stacked = mc::view::RenderCanvas(*doc, kScreen, kScreen, kSurround);
+    const QImage stacked = mc::view::RenderCanvas(*doc, kScreen);
 
     const QRgb once = alone.pixel(centre);
     EXPECT_EQ(once, stacked.pixel(centre));
@@ -163,7 +163,7 @@ TEST(CanvasLayer, PaintClipsItemsToTheCanvas)
     EXPECT_EQ(px(out, QPoint(canvas.left() - 5, centre.y())), kSurround.rgb());
     EXPECT_EQ(px(out, QPoint(canvas.left() - 1, centre.y())), kBlack);
 
-    const QImage rendered = mc::view::RenderCanvas(*doc, kScreen, kScreen, kSurround);
+    const QImage rendered = mc::view::RenderCanvas(*doc, kScreen);
     EXPECT_EQ(rendered.size(), QSize(100, 100));
     EXPECT_EQ(px(rendered, QPoint(50, 50)), kBlue);
 }

@@ -1,6 +1,6 @@
-// The layouts that take the canvas as it is (a screen-sized canvas, Centered,
-// Tiled) draw it without the view's background layer: their pictures must
-// still be the view's canvas to the pixel, whatever the background, the
+// The canvas picture (the companion JPEG, and the layouts that take the
+// canvas as it is: a screen-sized canvas, Centered, Tiled) is drawn without
+// the view's background layer: it must still be the view's canvas to the pixel, whatever the background, the
 // items' transforms and the canvas's place in the client area.
 #include "wallpaper/WallpaperRender.h"
 
@@ -27,12 +27,19 @@ QImage patterned(int w, int h)
     return img;
 }
 
+// The canvas cut out of the view's own background layer and paint.
 QImage viewCanvas(const CMyDoc& doc, QSize client, QSize screen)
 {
     const QPoint origin = mc::view::CanvasOrigin(client, doc.m_nCanvasWidth, doc.m_nCanvasHeight);
     const QSize surface(std::max(screen.width(), origin.x() + doc.m_nCanvasWidth),
                         std::max(screen.height(), origin.y() + doc.m_nCanvasHeight));
-    return mc::view::RenderCanvas(doc, client, surface, mc::view::SurroundColor());
+    mc::view::CanvasLayer layer;
+    layer.Rebuild(doc, client, surface, mc::view::SurroundColor());
+    QImage shown(surface + QSize(2, 2), QImage::Format_RGB32);
+    QPainter painter(&shown);
+    layer.Paint(painter, doc);
+    painter.end();
+    return shown.copy(layer.CanvasRect());
 }
 
 } // namespace
