@@ -12,6 +12,7 @@
 // Stretched scales, Centered and Tiled take the canvas and the Align
 // layouts place it on the desktop colour.
 #include "BenchMain.h"
+#include "BenchSupport.h"
 #include "document/CMyDoc.h"
 #include "imaging/ImageIO.h"
 #include "items/Card.h"
@@ -41,51 +42,6 @@ const QSize kClient(3840, 2000); // a maximised view below the menu and tool bar
 const QSize kSmallCanvas(3200, 1800);
 constexpr mc::COLORREF kDesktopColor = 0x00604020;
 
-// Smooth light and colour with grain and a few hard edges, like a photo.
-QImage photoLike(int seed, int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    std::uint32_t state = 0x9E3779B9u * std::uint32_t(seed + 1);
-    const double phase = seed * 0.7;
-    // Sums of sines, split into a row and a column factor each so that a
-    // large picture takes no trigonometry per pixel.
-    std::vector<double> sinU(w), cosU(w), sin3U(w), cos3U(w);
-    for (int x = 0; x < w; ++x) {
-        const double u = double(x) / w;
-        sinU[x] = std::sin(u);
-        cosU[x] = std::cos(u);
-        sin3U[x] = std::sin(3.0 * u);
-        cos3U[x] = std::cos(3.0 * u);
-    }
-    std::vector<double> red(w);
-    for (int x = 0; x < w; ++x)
-        red[x] = 90 * std::sin(6.0 * x / w + phase);
-    for (int y = 0; y < h; ++y) {
-        const double v = double(y) / h;
-        const double a = 4.0 * v - phase, c = 3.0 * v + 2 * phase;
-        const double cosA = std::cos(a), sinA = std::sin(a), cosC = std::cos(c), sinC = std::sin(c);
-        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < w; ++x) {
-            state ^= state << 13;
-            state ^= state >> 17;
-            state ^= state << 5;
-            const int grain = int(state & 31) - 16;
-            const int r = int(120 + red[x] * v) + grain;
-            const int g = int(110 + 70 * (cosA * cosU[x] - sinA * sinU[x])) + grain;
-            const int b = int(100 + 80 * (sin3U[x] * cosC + cos3U[x] * sinC)) + grain;
-            line[x] = qRgb(std::clamp(r, 0, 255), std::clamp(g, 0, 255), std::clamp(b, 0, 255));
-        }
-    }
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(20, 20, 30), 8));
-    for (int i = 0; i < 8; ++i) {
-        p.setBrush(QColor::fromHsv((seed * 37 + i * 45) % 360, 160, 200));
-        p.drawEllipse(QRectF(w * (0.05 + 0.11 * i), h * (0.2 + 0.07 * ((i + seed) % 6)), w * 0.12, h * 0.25));
-    }
-    return img;
-}
-
 // Two projects (screen-sized and smaller canvas) with the same background
 // and items, made once per run from files as the program makes them.
 struct Fixture {
@@ -96,7 +52,7 @@ struct Fixture {
     {
         mc::platform::overrideScreenSize(kScreen);
         const QString background = dir.filePath(QStringLiteral("background.jpg"));
-        photoLike(99, kScreen.width(), kScreen.height()).save(background, "JPEG");
+        benchsupport::photoLike(99, kScreen.width(), kScreen.height(), 8).save(background, "JPEG");
         for (int kind = 0; kind < 2; ++kind) {
             mc::platform::DesktopSettings desktop;
             desktop.wallpaperPath = background;
@@ -109,7 +65,7 @@ struct Fixture {
 
         for (int i = 0; i < kItems; ++i) {
             const QString path = dir.filePath(QStringLiteral("item%1.jpg").arg(i));
-            photoLike(i, 1200 + 40 * i, 900).save(path, "JPEG");
+            benchsupport::photoLike(i, 1200 + 40 * i, 900, 8).save(path, "JPEG");
             for (auto& doc : docs) {
                 auto card = Card::CreateFromFile(path);
                 if (!card)

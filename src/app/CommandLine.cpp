@@ -17,6 +17,7 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <functional>
 #include <iterator>
 #include <memory>
 
@@ -172,10 +173,12 @@ std::optional<WallpaperLayout> layoutArgument(const QCommandLineParser& parser, 
 
 QSize canvasSize(const CMyDoc& doc) { return QSize(doc.m_nCanvasWidth, doc.m_nCanvasHeight); }
 
-int render(const QCommandLineParser& parser, QTextStream& err)
+// The steps --render and --wallpaper share: read the project, let `draw`
+// make the picture for this run's sizes and write it to `out`.
+int writePicture(const QCommandLineParser& parser, const QString& option, const QString& out, QTextStream& err,
+                 const std::function<QImage(CMyDoc&, const RunSizes&)>& draw)
 {
-    const QString out = parser.value(kRender);
-    const QString project = projectArgument(parser, kRender, err);
+    const QString project = projectArgument(parser, option, err);
     if (project.isEmpty())
         return kExitUsage;
     const QByteArray mime = pictureType(out, err);
@@ -188,12 +191,19 @@ int render(const QCommandLineParser& parser, QTextStream& err)
     CMyDoc doc(mc::platform::DesktopSettings{});
     if (!openProject(doc, project, sizes->screen, err))
         return kExitProjectRejected;
-    const QImage canvas = mc::view::RenderCanvas(doc, sizes->client);
-    if (canvas.isNull() || !mc::imaging::encodeImage(canvas, out, mime)) {
+    const QImage picture = draw(doc, *sizes);
+    if (picture.isNull() || !mc::imaging::encodeImage(picture, out, mime)) {
         err << "Cannot write the picture " << out << '\n';
         return kExitOutputFailed;
     }
     return kExitOk;
+}
+
+int render(const QCommandLineParser& parser, QTextStream& err)
+{
+    return writePicture(parser, kRender, parser.value(kRender), err, [](CMyDoc& doc, const RunSizes& sizes) {
+        return mc::view::RenderCanvas(doc, sizes.client);
+    });
 }
 
 // The picture Set Wallpaper would install, written to --output instead.
@@ -206,32 +216,16 @@ int wallpaper(const QCommandLineParser& parser, QTextStream& err)
         err << "--wallpaper needs --output <file>.\n";
         return kExitUsage;
     }
-    const QString out = parser.value(kOutput);
-    const QString project = projectArgument(parser, kWallpaper, err);
-    if (project.isEmpty())
-        return kExitUsage;
-    const QByteArray mime = pictureType(out, err);
-    if (mime.isEmpty())
-        return kExitUsage;
-    const std::optional<RunSizes> sizes = runSizes(parser, err);
-    if (!sizes)
-        return kExitUsage;
-
-    CMyDoc doc(mc::platform::DesktopSettings{});
-    if (!openProject(doc, project, sizes->screen, err))
-        return kExitProjectRejected;
-    // The desktop colour around an aligned canvas comes from the desktop, as
-    // when the picture is installed; reading it changes nothing there.
-    const std::unique_ptr<mc::platform::DesktopBackend> backend = mc::platform::detectDesktopBackend();
-    const mc::COLORREF desktopColor = backend ? backend->read().desktopColor : mc::platform::kFallbackDesktopColor;
-    const mc::wallpaper::WallpaperContext context{sizes->screen, sizes->client, desktopColor};
-    const QImage picture = mc::wallpaper::RenderWallpaper(
-        doc, context, mc::wallpaper::RequestedWallpaperSize(*layout, sizes->screen, canvasSize(doc)), *layout);
-    if (picture.isNull() || !mc::imaging::encodeImage(picture, out, mime)) {
-        err << "Cannot write the picture " << out << '\n';
-        return kExitOutputFailed;
-    }
-    return kExitOk;
+    return writePicture(parser, kWallpaper, parser.value(kOutput), err, [&](CMyDoc& doc, const RunSizes& sizes) {
+        // The desktop colour around an aligned canvas comes from the desktop,
+        // as when the picture is installed; reading it changes nothing there.
+        const std::unique_ptr<mc::platform::DesktopBackend> backend = mc::platform::detectDesktopBackend();
+        const mc::COLORREF desktopColor =
+            backend ? backend->read().desktopColor : mc::platform::kFallbackDesktopColor;
+        const mc::wallpaper::WallpaperContext context{sizes.screen, sizes.client, desktopColor};
+        return mc::wallpaper::RenderWallpaper(
+            doc, context, mc::wallpaper::RequestedWallpaperSize(*layout, sizes.screen, canvasSize(doc)), *layout);
+    });
 }
 
 // Set Wallpaper itself: the file in the data folder, installed on the

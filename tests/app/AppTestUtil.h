@@ -2,6 +2,7 @@
 // What the app tests share: project files written for a test, and scripted
 // answers to the dialogs the File commands open.
 #include "app/CFileCommands.h"
+#include "app/CommandLine.h"
 #include "common/TestUtil.h"
 #include "dialogs/CMessageBox.h"
 #include "dialogs/CStandardDialogs.h"
@@ -10,9 +11,27 @@
 #include "items/Card.h"
 
 #include <QStringList>
+#include <QTextStream>
 #include <gtest/gtest.h>
 
 namespace apptest {
+
+// What one run of the command line printed and returned.
+struct Outcome {
+    int status = -1;
+    QString out, err;
+};
+
+inline Outcome run(QStringList args)
+{
+    args.prepend("muralcrafter");
+    Outcome r;
+    QTextStream out(&r.out), err(&r.err);
+    r.status = mc::app::RunCommandLine(args, out, err);
+    out.flush();
+    err.flush();
+    return r;
+}
 
 // A project of `items` copies of one small picture, written as dir/name.
 inline QString writeProject(const QString& dir, const QString& name, int items)

@@ -16,27 +16,16 @@
 #include <QProcess>
 #include <QTextStream>
 
+#include "AppTestUtil.h"
+
 #include <gtest/gtest.h>
 
 using namespace mc::app;
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    QString out, err;
-};
-
-Outcome run(QStringList args)
-{
-    args.prepend("muralcrafter");
-    Outcome r;
-    QTextStream out(&r.out), err(&r.err);
-    r.status = RunCommandLine(args, out, err);
-    out.flush();
-    err.flush();
-    return r;
-}
+using apptest::Outcome;
+using apptest::run;
 
 // A project with a coloured canvas smaller than the screen and one item.
 QString writeProject(const QString& dir)

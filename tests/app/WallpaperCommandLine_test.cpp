@@ -16,6 +16,8 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include "AppTestUtil.h"
+
 #include <gtest/gtest.h>
 
 using namespace mc::app;
@@ -29,21 +31,8 @@ const QSize kClient(1000, 700);
 const QColor kDesktop(16, 32, 48);
 const QStringList kSizes = {"--screen", "1024x768", "--client", "1000x700"};
 
-struct Outcome {
-    int status = -1;
-    QString out, err;
-};
-
-Outcome run(QStringList args)
-{
-    args.prepend("muralcrafter");
-    Outcome r;
-    QTextStream out(&r.out), err(&r.err);
-    r.status = RunCommandLine(args, out, err);
-    out.flush();
-    err.flush();
-    return r;
-}
+using apptest::Outcome;
+using apptest::run;
 
 // The key-file desktop for one test, with a desktop colour of its own; the
 // file and the variable are gone again afterwards.
