@@ -10,7 +10,7 @@
 #include "document/CMyDoc.h"
 #include "items/Card.h"
 #include "platform/Screen.h"
-#include "view/CanvasLayer.h"
+#include "canvas/CanvasLayer.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -30,7 +30,7 @@ constexpr int kSteps = 100;
 // whole screen, not scrolled).
 struct Scene {
     std::unique_ptr<CMyDoc> doc;
-    mc::view::CanvasLayer layer;
+    mc::canvas::CanvasLayer layer;
     QImage screen;
     Card* dragged = nullptr;
 };
@@ -76,7 +76,7 @@ std::unique_ptr<Scene> makeScene()
         scene->doc->m_listCards.AddHead(std::move(card));
     }
     const QSize screen(kScreenWidth, kScreenHeight);
-    scene->layer.Rebuild(*scene->doc, screen, screen, mc::view::SurroundColor());
+    scene->layer.Rebuild(*scene->doc, screen, screen, mc::canvas::SurroundColor());
     scene->screen = QImage(screen, QImage::Format_RGB32);
     // The dragged item: erased and rotated, raised to the top as a press does.
     scene->dragged = scene->doc->m_listCards.begin()->get();
@@ -105,7 +105,7 @@ void dragStep(Scene& scene, QPoint mouse)
     {
         QPainter painter(&scene.screen);
         painter.setClipRect(scene.layer.CanvasRect());
-        mc::view::DrawItem(painter, card);
+        mc::canvas::DrawItem(painter, card);
     }
     QRegion invalid;
     old -= card.m_rgnItem;

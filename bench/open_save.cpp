@@ -11,8 +11,8 @@
 #include "imaging/ImageIO.h"
 #include "items/Card.h"
 #include "platform/Screen.h"
-#include "view/CanvasLayer.h"
-#include "view/ProjectSave.h"
+#include "canvas/CanvasLayer.h"
+#include "canvas/ProjectSave.h"
 
 #include <QImageReader>
 #include <QPainter>
@@ -62,7 +62,7 @@ struct Fixture {
             doc->m_listCards.AddTail(std::move(card));
         }
         project = dir.filePath(QStringLiteral("bench.mcr"));
-        mc::view::SaveProject(*doc, project, kClient);
+        mc::canvas::SaveProject(*doc, project, kClient);
     }
 };
 
@@ -154,7 +154,7 @@ BENCHMARK(BM_OpenProject)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_EncodeCanvasJpeg(benchmark::State& state)
 {
     Fixture& f = fixture();
-    const QImage canvas = mc::view::RenderCanvas(*f.doc, kClient);
+    const QImage canvas = mc::canvas::RenderCanvas(*f.doc, kClient);
     const QString path = f.dir.filePath(QStringLiteral("plain.jpg"));
     for (auto _ : state)
         if (!mc::imaging::encodeImage(canvas, path, "image/jpeg"))
@@ -170,12 +170,12 @@ void BM_SaveProject(benchmark::State& state)
     Spent save, plain;
     for (auto _ : state) {
         const Clock start;
-        if (!mc::view::SaveProject(*f.doc, path, kClient).ok)
+        if (!mc::canvas::SaveProject(*f.doc, path, kClient).ok)
             state.SkipWithError("the project was not saved");
         save.add(start);
         state.PauseTiming();
         // The plain encode of the same canvas, rendered outside the clock.
-        const QImage canvas = mc::view::RenderCanvas(*f.doc, kClient);
+        const QImage canvas = mc::canvas::RenderCanvas(*f.doc, kClient);
         const Clock plainStart;
         mc::imaging::encodeImage(canvas, plainPath, "image/jpeg");
         plain.add(plainStart);

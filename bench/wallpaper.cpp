@@ -17,7 +17,7 @@
 #include "imaging/ImageIO.h"
 #include "items/Card.h"
 #include "platform/Screen.h"
-#include "view/CanvasLayer.h"
+#include "canvas/CanvasLayer.h"
 #include "wallpaper/WallpaperFile.h"
 #include "wallpaper/WallpaperLayout.h"
 #include "wallpaper/WallpaperRender.h"
@@ -103,10 +103,10 @@ struct Spent {
 
 // The view's paint of the whole canvas from its prebuilt layer.
 struct ViewPaint {
-    mc::view::CanvasLayer layer;
+    mc::canvas::CanvasLayer layer;
     QImage target{kScreen, QImage::Format_RGB32};
 
-    explicit ViewPaint(const CMyDoc& doc) { layer.Rebuild(doc, kClient, kScreen, mc::view::SurroundColor()); }
+    explicit ViewPaint(const CMyDoc& doc) { layer.Rebuild(doc, kClient, kScreen, mc::canvas::SurroundColor()); }
     void paint(const CMyDoc& doc)
     {
         QPainter painter(&target);
@@ -126,7 +126,7 @@ BENCHMARK(BM_PaintView)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealT
 void BM_EncodeBmp(benchmark::State& state)
 {
     Fixture& f = fixture();
-    const QImage picture = mc::view::RenderCanvas(*f.docs[0], kClient);
+    const QImage picture = mc::canvas::RenderCanvas(*f.docs[0], kClient);
     const QString path = f.dir.filePath(QStringLiteral("plain.bmp"));
     for (auto _ : state)
         if (!mc::imaging::encodeImage(picture, path, "image/bmp"))
@@ -141,7 +141,7 @@ void BM_ViewRenderCanvas(benchmark::State& state)
 {
     const CMyDoc& doc = *fixture().docs[state.range(0)];
     for (auto _ : state)
-        benchmark::DoNotOptimize(mc::view::RenderCanvas(doc, kClient).constBits());
+        benchmark::DoNotOptimize(mc::canvas::RenderCanvas(doc, kClient).constBits());
 }
 BENCHMARK(BM_ViewRenderCanvas)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -176,7 +176,7 @@ void BM_SetWallpaper(benchmark::State& state)
     const QString path = ChooseWallpaperFile(WallpaperFilesIn(f.dir.path()), doc.m_strBkPath, {});
 
     ViewPaint view(doc);
-    const QImage plain = mc::view::RenderCanvas(*f.docs[0], kClient);
+    const QImage plain = mc::canvas::RenderCanvas(*f.docs[0], kClient);
     const QString plainPath = f.dir.filePath(QStringLiteral("plain.bmp"));
     Spent total, reference;
     for (auto _ : state) {

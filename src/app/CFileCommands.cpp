@@ -7,7 +7,7 @@
 #include "document/ProjectReader.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
-#include "view/ProjectSave.h"
+#include "canvas/ProjectSave.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -167,7 +167,7 @@ bool CFileCommands::DoSave(const QString& path)
         if (QFileInfo(target).suffix().isEmpty())
             target += QStringLiteral(".mcr");
     }
-    const mc::view::SaveResult saved = mc::view::SaveProject(*m_pDoc, target, client());
+    const mc::canvas::SaveResult saved = mc::canvas::SaveProject(*m_pDoc, target, client());
     if (!saved.ok) {
         mc::dialogs::ShowMessage(saved.message, m_pWindow);
         return false;

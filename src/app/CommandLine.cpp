@@ -7,8 +7,8 @@
 #include "platform/DesktopBackend.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
-#include "view/CanvasLayer.h"
-#include "view/SampleProject.h"
+#include "canvas/CanvasLayer.h"
+#include "canvas/SampleProject.h"
 #include "wallpaper/WallpaperCommands.h"
 #include "wallpaper/WallpaperRender.h"
 
@@ -202,7 +202,7 @@ int writePicture(const QCommandLineParser& parser, const QString& option, const 
 int render(const QCommandLineParser& parser, QTextStream& err)
 {
     return writePicture(parser, kRender, parser.value(kRender), err, [](CMyDoc& doc, const RunSizes& sizes) {
-        return mc::view::RenderCanvas(doc, sizes.client);
+        return mc::canvas::RenderCanvas(doc, sizes.client);
     });
 }
 
@@ -269,7 +269,7 @@ int makeSample(const QCommandLineParser& parser, QTextStream& out, QTextStream& 
     QSize client = mc::platform::lastClientSize();
     if (!client.isValid())
         client = screen;
-    const mc::view::SampleResult result = mc::view::WriteSampleProject(parser.value(kMakeSample), client, screen);
+    const mc::canvas::SampleResult result = mc::canvas::WriteSampleProject(parser.value(kMakeSample), client, screen);
     if (!result.ok) {
         err << result.message << '\n';
         return kExitOutputFailed;

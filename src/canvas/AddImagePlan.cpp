@@ -1,4 +1,4 @@
-#include "view/AddImagePlan.h"
+#include "canvas/AddImagePlan.h"
 
 #include "imaging/ImageIO.h"
 
@@ -8,7 +8,7 @@
 #include <QImageWriter>
 #include <QSaveFile>
 
-namespace mc::view {
+namespace mc::canvas {
 
 const char* const kAddImageFilter =
     "All Image Files (*.bmp;*.jpg;*.jpeg;*.gif;*.png;*.tif;*.tiff)|*.bmp;*.jpg;*.jpeg;*.gif;*.png;*.tif;*.tiff|"
@@ -115,4 +115,4 @@ AddImageFile PrepareAddImageFile(const QString& chosen, const FileWriter& write)
     return {chosen, false};
 }
 
-} // namespace mc::view
+} // namespace mc::canvas

@@ -9,7 +9,7 @@
 
 #include <functional>
 
-namespace mc::view {
+namespace mc::canvas {
 
 // The filter of the Add Image open dialog.
 extern const char* const kAddImageFilter;
@@ -36,4 +36,4 @@ struct AddImageFile {
 // left to the item construction, which rejects it.
 AddImageFile PrepareAddImageFile(const QString& chosen, const FileWriter& write = WriteWholeFile);
 
-} // namespace mc::view
+} // namespace mc::canvas

@@ -1,4 +1,4 @@
-#include "view/CanvasLayer.h"
+#include "canvas/CanvasLayer.h"
 
 #include "document/CMyDoc.h"
 #include "imaging/Colors.h"
@@ -9,7 +9,7 @@
 #include <QPainter>
 #include <QPalette>
 
-namespace mc::view {
+namespace mc::canvas {
 
 QPoint CanvasOrigin(QSize clientSize, int canvasWidth, int canvasHeight)
 {
@@ -127,4 +127,4 @@ QColor SurroundColor()
     return QColor(0xEF, 0xEF, 0xEF);
 }
 
-} // namespace mc::view
+} // namespace mc::canvas

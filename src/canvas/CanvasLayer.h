@@ -14,7 +14,7 @@ class CMyDoc;
 class Card;
 class QPainter;
 
-namespace mc::view {
+namespace mc::canvas {
 
 // Top-left corner of the canvas in view coordinates: centred in the captured
 // client area on each axis where the client is larger, else 0.
@@ -62,4 +62,4 @@ QImage RenderCanvas(const CMyDoc& doc, QSize clientSize);
 // or a fixed light gray without a GUI application).
 QColor SurroundColor();
 
-} // namespace mc::view
+} // namespace mc::canvas

@@ -1,13 +1,13 @@
-#include "view/ProjectSave.h"
+#include "canvas/ProjectSave.h"
 
 #include "document/CMyDoc.h"
 #include "document/ProjectWriter.h"
 #include "imaging/ImageIO.h"
-#include "view/CanvasLayer.h"
+#include "canvas/CanvasLayer.h"
 
 #include <QFileInfo>
 
-namespace mc::view {
+namespace mc::canvas {
 
 bool WriteSnapshot(const CMyDoc& doc, const QString& path, QSize client)
 {
@@ -28,4 +28,4 @@ SaveResult SaveProject(CMyDoc& doc, const QString& path, QSize client)
     return {true, {}};
 }
 
-} // namespace mc::view
+} // namespace mc::canvas

@@ -7,7 +7,7 @@
 
 class CMyDoc;
 
-namespace mc::view {
+namespace mc::canvas {
 
 // Renders the finished canvas as the view shows it (client area `client`)
 // and saves it as JPEG at `path`. False when it could not be written.
@@ -24,4 +24,4 @@ struct SaveResult {
 // is untouched, modified flag included.
 SaveResult SaveProject(CMyDoc& doc, const QString& path, QSize client);
 
-} // namespace mc::view
+} // namespace mc::canvas

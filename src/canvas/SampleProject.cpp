@@ -1,8 +1,8 @@
-#include "view/SampleProject.h"
+#include "canvas/SampleProject.h"
 
 #include "document/CMyDoc.h"
 #include "items/Card.h"
-#include "view/ProjectSave.h"
+#include "canvas/ProjectSave.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,7 +10,7 @@
 
 #include <algorithm>
 
-namespace mc::view {
+namespace mc::canvas {
 
 namespace {
 
@@ -91,4 +91,4 @@ SampleResult WriteSampleProject(const QString& dir, QSize client, QSize screen)
     return {true, path, {}};
 }
 
-} // namespace mc::view
+} // namespace mc::canvas

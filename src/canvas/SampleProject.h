@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace mc::view {
+namespace mc::canvas {
 
 // The pictures the sample uses, file names inside the samples folder.
 QStringList SamplePictureNames();
@@ -23,4 +23,4 @@ struct SampleResult {
 // companion JPEG as DIR/sample.mcr.
 SampleResult WriteSampleProject(const QString& dir, QSize client, QSize screen);
 
-} // namespace mc::view
+} // namespace mc::canvas

@@ -1,10 +1,10 @@
-#include "view/ShapeGeometry.h"
+#include "canvas/ShapeGeometry.h"
 
 #include <QRectF>
 
 #include <algorithm>
 
-namespace mc::view {
+namespace mc::canvas {
 
 namespace {
 QRectF normalized(QPoint a, QPoint b)
@@ -33,4 +33,4 @@ QPainterPath ShapeFigurePath(int kind, QPoint start, QPoint end)
     return path;
 }
 
-} // namespace mc::view
+} // namespace mc::canvas

@@ -8,10 +8,10 @@
 #include "items/Card.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
-#include "view/AddImagePlan.h"
+#include "canvas/AddImagePlan.h"
 #include "view/CViewItemCommands.h"
 #include "view/CViewWallpaperCommands.h"
-#include "view/ShapeGeometry.h"
+#include "canvas/ShapeGeometry.h"
 
 #include <QDir>
 #include <QKeyEvent>
@@ -100,10 +100,10 @@ bool CMyView::HandlesCommand(int id) const
 
 void CMyView::OnAddImage()
 {
-    const QString chosen = mc::dialogs::AskOpenFileName(window(), QString::fromLatin1(mc::view::kAddImageFilter));
+    const QString chosen = mc::dialogs::AskOpenFileName(window(), QString::fromLatin1(mc::canvas::kAddImageFilter));
     if (chosen.isEmpty())
         return;
-    const mc::view::AddImageFile file = mc::view::PrepareAddImageFile(chosen);
+    const mc::canvas::AddImageFile file = mc::canvas::PrepareAddImageFile(chosen);
     std::unique_ptr<Card> card = Card::CreateFromFile(file.path);
     if (!card) {
         mc::dialogs::ShowMessage(QStringLiteral("The file \"%1\" cannot be added: it is not a picture that can be read.")
@@ -183,12 +183,12 @@ void CMyView::OnUpdate()
 
 void CMyView::RebuildCanvas()
 {
-    m_layer.Rebuild(*m_pDoc, m_rcClient.size(), mc::platform::screenSize(), mc::view::SurroundColor());
+    m_layer.Rebuild(*m_pDoc, m_rcClient.size(), mc::platform::screenSize(), mc::canvas::SurroundColor());
 }
 
 QImage CMyView::RenderCanvas() const
 {
-    return mc::view::RenderCanvas(*m_pDoc, m_rcClient.size());
+    return mc::canvas::RenderCanvas(*m_pDoc, m_rcClient.size());
 }
 
 void CMyView::Invalidate(const QRegion& region)
@@ -214,7 +214,7 @@ void CMyView::ensureScreen()
 {
     if (m_screen.size() != viewport()->size()) {
         m_screen = QImage(viewport()->size(), QImage::Format_RGB32);
-        m_screen.fill(mc::view::SurroundColor());
+        m_screen.fill(mc::canvas::SurroundColor());
         m_rgnInvalid = QRegion(viewport()->rect());
     }
 }
@@ -270,7 +270,7 @@ void CMyView::scrollContentsBy(int dx, int dy)
     // are painted afresh.
     ensureScreen();
     QImage moved(m_screen.size(), m_screen.format());
-    moved.fill(mc::view::SurroundColor());
+    moved.fill(mc::canvas::SurroundColor());
     {
         QPainter painter(&moved);
         painter.drawImage(QPoint(dx, dy), m_screen);
@@ -388,7 +388,7 @@ void CMyView::dragItemTo(QPoint client)
         QPainter painter(&m_screen);
         painter.setClipRect(m_layer.CanvasRect().translated(-scroll));
         painter.translate(-scroll);
-        mc::view::DrawItem(painter, *card);
+        mc::canvas::DrawItem(painter, *card);
     }
     viewport()->update((card->m_rgnItem & QRegion(m_layer.CanvasRect())).translated(-scroll));
 
@@ -408,7 +408,7 @@ void CMyView::invertOutline()
     if (m_ptShapeStart == m_ptShapeEnd)
         return;
     ensureScreen();
-    const QPainterPath outline = mc::view::ShapeOutlinePath(m_nDragShape, m_ptShapeStart, m_ptShapeEnd);
+    const QPainterPath outline = mc::canvas::ShapeOutlinePath(m_nDragShape, m_ptShapeStart, m_ptShapeEnd);
     {
         QPainter painter(&m_screen);
         painter.setClipRect(m_layer.CanvasRect().translated(-ScrollPosition()));
@@ -438,7 +438,7 @@ void CMyView::dragShapeTo(QPoint client)
 void CMyView::buildShapeRegion()
 {
     const QPoint scroll = ScrollPosition();
-    mc::Region shape = mc::Region::fromPath(mc::view::ShapeFigurePath(m_nDragShape, m_ptShapeStart, m_ptShapeEnd));
+    mc::Region shape = mc::Region::fromPath(mc::canvas::ShapeFigurePath(m_nDragShape, m_ptShapeStart, m_ptShapeEnd));
     shape.translate(scroll.x(), scroll.y());
     m_rgnShape = shape.toPixelRegion();
     m_pShapeRegion = std::make_unique<mc::Region>(std::move(shape));

@@ -17,7 +17,7 @@
 // background layer and the items; direct drawing (the dragged item, the
 // inverted shape outline) goes into that picture without a repaint.
 #include "document/CommandRouter.h"
-#include "view/CanvasLayer.h"
+#include "canvas/CanvasLayer.h"
 
 #include <QAbstractScrollArea>
 #include <QImage>
@@ -95,7 +95,7 @@ public:
     QPoint ScrollPosition() const;
     // The client area of the first initial update (invalid before it).
     QSize ClientSize() const;
-    const mc::view::CanvasLayer& Layer() const { return m_layer; }
+    const mc::canvas::CanvasLayer& Layer() const { return m_layer; }
     // The finished canvas picture (canvas width x height), as painted.
     QImage RenderCanvas() const;
 
@@ -160,7 +160,7 @@ private:
     CMyDoc* m_pDoc;
     ViewHost* m_pHost = nullptr;
     CommandTargetList m_targets;
-    mc::view::CanvasLayer m_layer;
+    mc::canvas::CanvasLayer m_layer;
     QImage m_screen;          // the client area as shown
     QRegion m_rgnInvalid;     // parts of m_screen to paint afresh
     QRegion m_rgnInvalidLog;  // everything invalidated (for checks)

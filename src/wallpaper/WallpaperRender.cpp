@@ -1,7 +1,7 @@
 #include "wallpaper/WallpaperRender.h"
 
 #include "document/CMyDoc.h"
-#include "view/CanvasLayer.h"
+#include "canvas/CanvasLayer.h"
 
 #include <QPainter>
 
@@ -58,7 +58,7 @@ QImage renderScaled(CMyDoc& doc, const WallpaperContext& context, QSize size)
 {
     const double rx = double(size.width()) / doc.m_nCanvasWidth;
     const double ry = double(size.height()) / doc.m_nCanvasHeight;
-    const QPoint origin = view::CanvasOrigin(context.clientSize, doc.m_nCanvasWidth, doc.m_nCanvasHeight);
+    const QPoint origin = canvas::CanvasOrigin(context.clientSize, doc.m_nCanvasWidth, doc.m_nCanvasHeight);
 
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white); // what an unknown placement leaves, as in the view
@@ -66,7 +66,7 @@ QImage renderScaled(CMyDoc& doc, const WallpaperContext& context, QSize size)
     const QRect all(QPoint(0, 0), size);
     painter.setClipRect(all);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    view::DrawCanvasBackground(painter, doc, all, rx, ry);
+    canvas::DrawCanvasBackground(painter, doc, all, rx, ry);
 
     for (auto it = doc.m_listCards.rbegin(); it != doc.m_listCards.rend(); ++it) {
         Card& card = **it;
@@ -86,7 +86,7 @@ QImage renderPlaced(CMyDoc& doc, const WallpaperContext& context, QSize canvas, 
     QPainter painter(&image);
     painter.setClipRect(placed.target);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    view::DrawCanvasBackground(painter, doc, placed.target);
+    canvas::DrawCanvasBackground(painter, doc, placed.target);
 
     for (auto it = doc.m_listCards.rbegin(); it != doc.m_listCards.rend(); ++it) {
         Card& card = **it;
@@ -162,7 +162,7 @@ QImage RenderWallpaper(CMyDoc& doc, const WallpaperContext& context, QSize reque
         // whenever the canvas starts at view point (0,0), as it does for a
         // client area smaller than the screen.
     case RenderPath::CanvasSized:
-        return view::RenderCanvas(doc, context.clientSize);
+        return canvas::RenderCanvas(doc, context.clientSize);
     case RenderPath::Scaled:
         return renderScaled(doc, context, requested);
     case RenderPath::Placed:

@@ -6,8 +6,8 @@
 #include "document/CMyDoc.h"
 #include "document/ProjectReader.h"
 #include "document/ProjectWriter.h"
-#include "view/CanvasLayer.h"
-#include "view/SampleProject.h"
+#include "canvas/CanvasLayer.h"
+#include "canvas/SampleProject.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -49,7 +49,7 @@ QImage expectedCanvas(const QString& project, QSize client)
     CMyDoc doc(mc::platform::DesktopSettings{});
     QString message;
     EXPECT_TRUE(mc::document::OpenProject(doc, project, QSize(1024, 768), &message));
-    return mc::view::RenderCanvas(doc, client);
+    return mc::canvas::RenderCanvas(doc, client);
 }
 
 } // namespace
@@ -133,7 +133,7 @@ TEST(CommandLine, FailuresHaveTheirExitStatusAndMessage)
 TEST(CommandLine, SampleProjectIsWrittenAndRenders)
 {
     const QString dir = mctest::freshDir();
-    for (const QString& name : mc::view::SamplePictureNames())
+    for (const QString& name : mc::canvas::SamplePictureNames())
         ASSERT_TRUE(QFile::copy(QStringLiteral(MC_SOURCE_DIR "/samples/") + name, dir + '/' + name));
     Outcome r = run({"--make-sample", dir});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();

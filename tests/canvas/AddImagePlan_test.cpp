@@ -1,4 +1,4 @@
-#include "view/AddImagePlan.h"
+#include "canvas/AddImagePlan.h"
 
 #include "common/TestUtil.h"
 #include "imaging/ImageIO.h"
@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-using mc::view::PrepareAddImageFile;
+using mc::canvas::PrepareAddImageFile;
 
 namespace {
 QByteArray bytesOf(const QString& path)
@@ -61,7 +61,7 @@ TEST(AddImagePlan, PngBecomesAnOpaqueJpegBesideIt)
     EXPECT_EQ(copy.size(), QSize(30, 20));
     EXPECT_EQ(qAlpha(copy.pixel(0, 0)), 255);
     EXPECT_EQ(mc::imaging::imageFormat(file.path), QByteArray("jpeg"));
-    EXPECT_EQ(mc::view::JpegCopyName("/a/b.c/photo.png"), QString("/a/b.c/photo.jpg"));
+    EXPECT_EQ(mc::canvas::JpegCopyName("/a/b.c/photo.png"), QString("/a/b.c/photo.jpg"));
 }
 
 // Which chosen files are copied: the extension compared case-sensitively,

@@ -1,4 +1,4 @@
-#include "view/CanvasLayer.h"
+#include "canvas/CanvasLayer.h"
 
 #include "common/TestUtil.h"
 #include "document/CMyDoc.h"
@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-using mc::view::CanvasLayer;
+using mc::canvas::CanvasLayer;
 
 namespace {
 
@@ -48,9 +48,9 @@ QImage picture(std::initializer_list<const char*> rows)
 
 TEST(CanvasOrigin, CentresWithTheExtraPixelRightAndBelow)
 {
-    EXPECT_EQ(mc::view::CanvasOrigin(QSize(200, 100), 101, 51), QPoint(49, 24));
-    EXPECT_EQ(mc::view::CanvasOrigin(QSize(100, 100), 200, 50), QPoint(0, 25));
-    EXPECT_EQ(mc::view::CanvasOrigin(QSize(100, 100), 100, 100), QPoint(0, 0));
+    EXPECT_EQ(mc::canvas::CanvasOrigin(QSize(200, 100), 101, 51), QPoint(49, 24));
+    EXPECT_EQ(mc::canvas::CanvasOrigin(QSize(100, 100), 200, 50), QPoint(0, 25));
+    EXPECT_EQ(mc::canvas::CanvasOrigin(QSize(100, 100), 100, 100), QPoint(0, 0));
 }
 
 // The canvas in its one-pixel black frame on the surround, and the
@@ -125,7 +125,7 @@ TEST(CanvasLayer, BottomItemIsDrawnOnce)
     ASSERT_TRUE(card);
     const QPoint centre = card->m_ptCenter;
     doc->m_listCards.AddHead(std::move(card));
-    const QImage alone = mc::view::RenderCanvas(*doc, kScreen);
+    const QImage alone = mc::canvas::RenderCanvas(*doc, kScreen);
 
     // The same item above another one far away.
     auto below = Card::CreateFromFile(mctest::writeImage(dir, "other.png", mctest::solidImage(20, 20, Qt::blue)));
@@ -133,7 +133,7 @@ TEST(CanvasLayer, BottomItemIsDrawnOnce)
     below->BeginDrag(below->m_ptCenter);
     below->DragTo(QPoint(30, 30));
     doc->m_listCards.AddTail(std::move(below));
-    const QImage stacked = mc::view::RenderCanvas(*doc, kScreen);
+    const QImage stacked = mc::canvas::RenderCanvas(*doc, kScreen);
 
     const QRgb once = alone.pixel(centre);
     EXPECT_EQ(once, stacked.pixel(centre));
@@ -163,7 +163,7 @@ TEST(CanvasLayer, PaintClipsItemsToTheCanvas)
     EXPECT_EQ(px(out, QPoint(canvas.left() - 5, centre.y())), kSurround.rgb());
     EXPECT_EQ(px(out, QPoint(canvas.left() - 1, centre.y())), kBlack);
 
-    const QImage rendered = mc::view::RenderCanvas(*doc, kScreen);
+    const QImage rendered = mc::canvas::RenderCanvas(*doc, kScreen);
     EXPECT_EQ(rendered.size(), QSize(100, 100));
     EXPECT_EQ(px(rendered, QPoint(50, 50)), kBlue);
 }

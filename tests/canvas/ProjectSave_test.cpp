@@ -4,8 +4,8 @@
 #include "common/TestUtil.h"
 #include "document/ProjectReader.h"
 #include "document/ProjectWriter.h"
-#include "view/CanvasLayer.h"
-#include "view/ProjectSave.h"
+#include "canvas/CanvasLayer.h"
+#include "canvas/ProjectSave.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,7 +15,7 @@
 
 #include <cstdlib>
 
-using mc::view::SaveProject;
+using mc::canvas::SaveProject;
 
 namespace {
 const QSize kScreen(1024, 768);
@@ -50,7 +50,7 @@ TEST(ProjectSave, WritesProjectAndCanvasSizedJpeg)
     // An older picture of that name is replaced without a question.
     mctest::writeImage(dir, "Beach.jpg", mctest::solidImage(3, 3, Qt::green));
 
-    const mc::view::SaveResult saved = SaveProject(*doc, path, QSize(900, 700));
+    const mc::canvas::SaveResult saved = SaveProject(*doc, path, QSize(900, 700));
     ASSERT_TRUE(saved.ok) << saved.message.toStdString();
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(doc->GetPathName(), path);
@@ -59,7 +59,7 @@ TEST(ProjectSave, WritesProjectAndCanvasSizedJpeg)
     QImageReader reader(dir + "/Beach.jpg");
     EXPECT_EQ(reader.format(), "jpeg");
     const QImage jpeg = reader.read();
-    const QImage expected = mc::view::RenderCanvas(*doc, QSize(900, 700));
+    const QImage expected = mc::canvas::RenderCanvas(*doc, QSize(900, 700));
     ASSERT_EQ(jpeg.size(), QSize(500, 300));
     ASSERT_EQ(expected.size(), jpeg.size());
     // JPEG is lossy: compare a few pixels loosely.
@@ -78,7 +78,7 @@ TEST(ProjectSave, FailedSaveIsReportedAndKeepsModifiedFlagAndOldFile)
     doc->SetModifiedFlag(true);
     QDir(dir).mkdir("taken.mcr"); // a folder in the way of the file
     for (const QString& path : {dir + "/no/such/folder/p.mcr", dir + "/taken.mcr"}) {
-        const mc::view::SaveResult saved = SaveProject(*doc, path, kScreen);
+        const mc::canvas::SaveResult saved = SaveProject(*doc, path, kScreen);
         EXPECT_FALSE(saved.ok);
         EXPECT_FALSE(saved.message.isEmpty());
         EXPECT_TRUE(doc->IsModified());

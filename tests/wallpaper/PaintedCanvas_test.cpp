@@ -30,11 +30,11 @@ QImage patterned(int w, int h)
 // The canvas cut out of the view's own background layer and paint.
 QImage viewCanvas(const CMyDoc& doc, QSize client, QSize screen)
 {
-    const QPoint origin = mc::view::CanvasOrigin(client, doc.m_nCanvasWidth, doc.m_nCanvasHeight);
+    const QPoint origin = mc::canvas::CanvasOrigin(client, doc.m_nCanvasWidth, doc.m_nCanvasHeight);
     const QSize surface(std::max(screen.width(), origin.x() + doc.m_nCanvasWidth),
                         std::max(screen.height(), origin.y() + doc.m_nCanvasHeight));
-    mc::view::CanvasLayer layer;
-    layer.Rebuild(doc, client, surface, mc::view::SurroundColor());
+    mc::canvas::CanvasLayer layer;
+    layer.Rebuild(doc, client, surface, mc::canvas::SurroundColor());
     QImage shown(surface + QSize(2, 2), QImage::Format_RGB32);
     QPainter painter(&shown);
     layer.Paint(painter, doc);

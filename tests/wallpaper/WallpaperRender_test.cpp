@@ -38,7 +38,7 @@ TEST(WallpaperRenderTest, PlacementShiftFollowsTheView)
     // The shift carries the canvas origin onto the rectangle's corner, to
     // within one pixel for odd differences.
     for (const QSize client : {kClient, QSize(1001, 701), QSize(900, 650)}) {
-        const QPoint origin = mc::view::CanvasOrigin(client, 800, 600);
+        const QPoint origin = mc::canvas::CanvasOrigin(client, 800, 600);
         for (auto l : kAligned) {
             const CanvasPlacement p = PlaceCanvas(l, kScreen, client, QSize(800, 600));
             EXPECT_EQ(p.pictureSize, kScreen);

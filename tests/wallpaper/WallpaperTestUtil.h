@@ -3,7 +3,7 @@
 // with solid-colour items placed at canvas points.
 #include "document/CMyDoc.h"
 #include "items/Card.h"
-#include "view/CanvasLayer.h"
+#include "canvas/CanvasLayer.h"
 
 #include "common/TestUtil.h"
 
@@ -42,7 +42,7 @@ inline Card* addItem(CMyDoc& doc, QColor color, QSize size, QPoint at, QSize cli
     std::unique_ptr<Card> card = Card::CreateFromFile(path);
     if (!card)
         throw std::runtime_error("item picture not readable");
-    card->m_ptCenter = mc::view::CanvasOrigin(client, doc.m_nCanvasWidth, doc.m_nCanvasHeight) + at;
+    card->m_ptCenter = mc::canvas::CanvasOrigin(client, doc.m_nCanvasWidth, doc.m_nCanvasHeight) + at;
     card->UpdateRegion();
     return doc.m_listCards.AddHead(std::move(card));
 }
