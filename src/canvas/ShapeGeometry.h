@@ -5,7 +5,7 @@
 #include <QPainterPath>
 #include <QPoint>
 
-namespace mc::view {
+namespace mc::canvas {
 
 constexpr int kShapeCount = 18;
 
@@ -15,4 +15,4 @@ QPainterPath ShapeOutlinePath(int kind, QPoint start, QPoint end);
 // The figure whose area becomes the cut region.
 QPainterPath ShapeFigurePath(int kind, QPoint start, QPoint end);
 
-} // namespace mc::view
+} // namespace mc::canvas
