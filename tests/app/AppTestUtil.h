@@ -45,6 +45,29 @@ inline QString writeProject(const QString& dir, const QString& name, int items)
     return path;
 }
 
+// A project of one `canvas` in `colour` (COLORREF) with one item of `item`
+// size per centre in `centres`, written as dir/name.
+inline QString writeCanvasProject(const QString& dir, const QString& name, QSize canvas, quint32 colour,
+                                  QSize item, const QList<QPoint>& centres, double angle = 0.0)
+{
+    CMyDoc doc(mc::platform::DesktopSettings{});
+    doc.m_nCanvasWidth = canvas.width();
+    doc.m_nCanvasHeight = canvas.height();
+    doc.m_crBkColor = colour;
+    const QString picture =
+        mctest::writeImage(dir, name + ".png", mctest::solidImage(item.width(), item.height(), QColor(250, 200, 30)));
+    for (const QPoint& at : centres) {
+        auto card = Card::CreateFromFile(picture);
+        card->m_dAngle = angle;
+        card->m_ptCenter = at;
+        card->UpdateRegion();
+        doc.m_listCards.AddHead(std::move(card));
+    }
+    const QString path = dir + '/' + name;
+    EXPECT_TRUE(mc::document::WriteProjectFile(doc, path).ok);
+    return path;
+}
+
 // Answers every dialog while it lives, recording the messages and questions.
 struct ScriptedDialogs {
     ScriptedDialogs()

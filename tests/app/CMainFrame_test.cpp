@@ -1,11 +1,18 @@
 #include "app/CMainFrame.h"
 
 #include "app/CommandLayout.h"
-#include "app/ToolbarImages.h"
 #include "document/CMyDoc.h"
 #include "document/CommandIds.h"
+#include "common/TestUtil.h"
+#include "dialogs/CDlgSize.h"
+#include "items/Card.h"
+#include "view/ItemCommands.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -36,50 +43,32 @@ QString dump(const QMenu* menu, int depth = 0)
     return out;
 }
 
-const char* const kFileMenu =
-    "&Add Image\tCtrl+I=141\n-\nSet &Wallpaper Stretched=194\nSet Wallpaper &Centered=192\n"
-    "Set Wallpaper &Tiled=193\nSet Wallpaper &Left Align=231\nSet Wallpaper &Right Align=232\n"
-    "Set Wallpaper &Top Align=233\nSet Wallpaper &Bottom Align=234\n-\n&Delete Image=162\n-\n"
-    "&New Project=57600\n&Open Project=57601\n&Save Project\tCtrl+S=57603\nSave &As...=57604\n-\n"
-    "Recent File=57616\n-\nE&xit=57665\n";
-const char* const kEditMenu =
-    "&Clone=171\n-\nZoom &In=144\nZoom &Out=145\n&Actual Size=146\nCustomize &Size=147\n-\n"
-    "Rotate Clock&wise=150\nRotate Coun&ter Clockwise=151\nRotate &Degree>\n  Clockwise X=173\n"
-    "  Counter Clockwise X=174\n  Clockwise 90=175\n  Clockwise 180=176\n  Clockwise 270=177\n-\n"
-    "&Flip Horizontal=154\nFlip &Vertical=155\n-\nShear Horizontal Clockwise=156\n"
-    "Shear Horizontal Counter Clockwise=157\nShear Vertical Clockwise=158\n"
-    "Shear Vertical Counter Clockwise=159\n-\nSend to &Back=165\n";
-const char* const kProcessMenu =
-    "&Gray=183\n-\n&Semitransparent=184\nSet Semitransparen&cy=185\n-\n"
-    "&Erase Concolorous Background=186\nSet Erase Multicolor Background E&xtent=187\n";
-#define SHAPES(I)                                                                                      \
-    I "Rect=196\n" I "RoundRect=197\n" I "Diamond=198\n" I "Parallelogram=199\n" I "Echelon=200\n" I \
-      "IsocelesTriangle=201\n" I "RightangleTriangle=202\n" I "-\n" I "Pentacle=203\n" I              \
-      "EightSquare=204\n" I "TenSquare=205\n" I "Hexagon=206\n" I "Octagon=207\n" I "-\n" I           \
-      "Ellipe=208\n" I "Heart=209\n" I "Crescent=210\n" I "Cloud=211\n" I "Gombol=212\n" I "Blast=213\n"
-const char* const kShapeMenu = "Cut=221\nRestore Original Image=230\nCut Status=252\n-\n" SHAPES("");
-const char* const kBackgroundMenu =
-    "&Picture From File ...=130\n&Windows Predefined Picture>\n  -\nNo Picture=132\n&Select Color=138\n-\n"
-    "&Center=133\n&Tile=134\nSt&retch=135\n-\nC&ustomize Canvas Size=136\n";
-const char* const kViewMenu =
-    "&Toolbar=59392\n&Status Bar=59393\n-\n&Refresh\tF5=182\n-\n&Full Screen\tDouble Click=137\n";
-const char* const kHelpMenu = "&Help\tF1=258\n-\n&Visit Website=223\n-\n&About Muralcrafter...=57664\n";
-#define WALLPAPER7(I)                                                                                  \
-    I "Stretched=194\n" I "Centered=192\n" I "Tiled=193\n" I "Left Align=231\n" I "Right Align=232\n" I \
-      "Top Align=233\n" I "Bottom Align=234\n"
-const char* const kItemContext =
-    "&Add Image\tCtrl+I=141\nSet Wallpaper>\n" WALLPAPER7("  ") "&Delete Image=162\n-\n&Clone=171\n"
-    "Zoom &In=144\nZoom &Out=145\nRotate Clock&wise=150\nRotate Coun&ter Clockwise=151\nMore...>\n"
-    "  &Actual Size=146\n  Customize &Size=147\n  -\n  Clockwise X=173\n  Counter Clockwise X=174\n"
-    "  Clockwise 90=175\n  Clockwise 180=176\n  Clockwise 270=177\n  -\n  &Flip Horizontal=154\n"
-    "  Flip &Vertical=155\n  -\n  Shear Horizontal Clockwise=156\n  Shear Horizontal Counter Clockwise=157\n"
-    "  Shear Vertical Clockwise=158\n  Shear Vertical Counter Clockwise=159\nSend to &Back=165\n-\nCut=221\n"
-    "Restore Original Image=230\nCut Status=252\nShape>\n" SHAPES("  ") "-\n&Gray=183\n&Semitransparent=184\n"
-    "Set Semitransparen&cy=185\n&Erase Concolorous Background=186\n"
-    "Set Erase Multicolor Background &Level=187\n-\n&Refresh\tF5=182\n&Full Screen\tDouble Click=137\n";
-const char* const kCanvasContext =
-    "&Add Image\tCtrl+I=141\nSet Wallpaper>\n" WALLPAPER7("  ") "-\n&Refresh\tF5=182\n"
-    "&Full Screen\tDouble Click=137\n";
+// The same form written from a layout table.
+QString dump(std::span<const mc::app::MenuRow> rows)
+{
+    using mc::app::MenuRow;
+    QString out;
+    int depth = 0;
+    for (const MenuRow& row : rows) {
+        const QString indent(depth * 2, QLatin1Char(' '));
+        switch (row.kind) {
+        case MenuRow::Item:
+            out += indent + row.text + "=" + QString::number(row.id) + "\n";
+            break;
+        case MenuRow::Separator:
+            out += indent + "-\n";
+            break;
+        case MenuRow::Popup:
+            out += indent + row.text + ">\n";
+            ++depth;
+            break;
+        case MenuRow::End:
+            --depth;
+            break;
+        }
+    }
+    return out;
+}
 
 class FrameTest : public ::testing::Test {
 protected:
@@ -105,75 +94,53 @@ struct Recorder : CommandTarget {
 
 } // namespace
 
-TEST_F(FrameTest, MenusAndAcceleratorsWithExactTextsAndIds)
+// The widgets are built from the layout tables, which hold every text and
+// ID once: menus, popups, accelerators, toolbar and command strings.
+TEST_F(FrameTest, WidgetsFollowTheCommandLayout)
 {
-    QStringList titles;
+    QStringList titles, expectedTitles;
     for (QAction* a : frame->menuBar()->actions())
         titles << a->text();
-    EXPECT_EQ(titles, QStringList({"&File", "&Edit", "Process", "Shape", "&Background", "&View", "&Help"}));
-    const std::pair<QMenu*, QString> menus[] = {
-        {frame->TopMenu("&File"), kFileMenu}, {frame->TopMenu("&Edit"), kEditMenu},
-        {frame->TopMenu("Process"), kProcessMenu}, {frame->TopMenu("Shape"), kShapeMenu},
-        {frame->TopMenu("&Background"), kBackgroundMenu}, {frame->TopMenu("&View"), kViewMenu},
-        {frame->TopMenu("&Help"), kHelpMenu},
-        {frame->PopupMenu(IDR_WALLPAPER_MENU), "Stretched=194\nCentered=192\nTiled=193\n-\nLeft Align=231\n"
-                                               "Right Align=232\nTop Align=233\nBottom Align=234\n"},
-        {frame->PopupMenu(IDR_SHAPE_MENU), SHAPES("")},
-        {frame->PopupMenu(IDR_ITEM_CONTEXT_MENU), kItemContext},
-        {frame->PopupMenu(IDR_CANVAS_CONTEXT_MENU), kCanvasContext}};
-    for (const auto& [menu, expected] : menus) {
-        ASSERT_TRUE(menu) << expected.toStdString();
-        EXPECT_EQ(dump(menu), expected);
+    for (const mc::app::TopMenu& top : mc::app::MenuBarLayout()) {
+        expectedTitles << top.text;
+        ASSERT_TRUE(frame->TopMenu(top.text)) << top.text;
+        EXPECT_EQ(dump(frame->TopMenu(top.text)), dump(top.rows));
     }
-    QStringList keys;
+    EXPECT_EQ(titles, expectedTitles);
+    for (int popup : {IDR_WALLPAPER_MENU, IDR_SHAPE_MENU, IDR_ITEM_CONTEXT_MENU, IDR_CANVAS_CONTEXT_MENU}) {
+        ASSERT_TRUE(frame->PopupMenu(popup)) << popup;
+        EXPECT_EQ(dump(frame->PopupMenu(popup)), dump(mc::app::PopupLayout(popup))) << popup;
+    }
+
+    QStringList keys, expectedKeys;
     for (QAction* a : frame->actions())
         if (a->property("mcAccelerator").isValid())
             keys << a->shortcut().toString() + "=" + a->property("mcAccelerator").toString();
-    EXPECT_EQ(keys.join(", "),
-              "Ctrl+I=141, Ctrl+N=57600, Ctrl+O=57601, Ctrl+S=57603, F5=182, F1=258, Ctrl+C=57634, "
-              "Ctrl+Ins=57634, Ctrl+X=57635, Shift+Del=57635, Ctrl+V=57637, Shift+Ins=57637, "
-              "Ctrl+Z=57643, Alt+Backspace=57643, F6=57680, Shift+F6=57681");
-}
+    for (const mc::app::Accelerator& acc : mc::app::Accelerators())
+        expectedKeys << acc.keys.toString() + "=" + QString::number(acc.id);
+    EXPECT_EQ(keys, expectedKeys);
 
-TEST_F(FrameTest, ToolbarButtonsInOrderWithDropDowns)
-{
-    QStringList order;
+    QList<int> order;
     for (QAction* a : frame->ToolBar()->actions()) {
-        if (a->isSeparator()) {
-            order << "-";
-            continue;
-        }
         QAction* command = a;
         if (auto* button = qobject_cast<QToolButton*>(frame->ToolBar()->widgetForAction(a)); button && button->defaultAction())
             command = button->defaultAction();
-        order << command->property("mcCommandId").toString();
-        EXPECT_EQ(command->icon().actualSize(QSize(64, 64)), QSize(16, 15));
+        const int id = a->isSeparator() ? 0 : command->property("mcCommandId").toInt();
+        order << id;
+        if (id) {
+            EXPECT_EQ(command->icon().actualSize(QSize(64, 64)), QSize(16, 15)) << id;
+            EXPECT_EQ(command->toolTip(), mc::app::CommandTooltip(id)) << id;
+        }
     }
-    EXPECT_EQ(order.join(' '), "141 162 57603 194 - 144 145 150 151 171 - 252 221 230 - 183 184 - 182 137");
-    QToolButton* wallpaper = frame->DropDownButton(ID_SET_WALLPAPER_STRETCHED);
-    ASSERT_TRUE(wallpaper);
-    EXPECT_EQ(wallpaper->popupMode(), QToolButton::MenuButtonPopup);
-    EXPECT_EQ(wallpaper->menu(), frame->PopupMenu(IDR_WALLPAPER_MENU));
+    EXPECT_EQ(order, QList<int>(mc::app::ToolbarLayout().begin(), mc::app::ToolbarLayout().end()));
+    EXPECT_EQ(frame->DropDownButton(ID_SET_WALLPAPER_STRETCHED)->popupMode(), QToolButton::MenuButtonPopup);
+    EXPECT_EQ(frame->DropDownButton(ID_SET_WALLPAPER_STRETCHED)->menu(), frame->PopupMenu(IDR_WALLPAPER_MENU));
     EXPECT_EQ(frame->DropDownButton(ID_CUT_STATUS)->menu(), frame->PopupMenu(IDR_SHAPE_MENU));
-    // Images are all different: one per command.
-    QSet<QByteArray> images;
-    for (int id : mc::app::ToolbarLayout())
-        if (id)
-            images.insert(QByteArray(reinterpret_cast<const char*>(mc::app::ToolbarImage(id).constBits()),
-                                     mc::app::ToolbarImage(id).sizeInBytes()));
-    EXPECT_EQ(images.size(), 16);
-}
 
-TEST_F(FrameTest, PromptsAndTooltipsFromTheCommandStrings)
-{
-    EXPECT_EQ(frame->MenuAction(ID_ADD_IMAGE)->statusTip(), "Add Image");
-    EXPECT_EQ(frame->MenuAction(ID_FILE_NEW)->statusTip(), "Create a new document");
-    EXPECT_EQ(frame->MenuAction(ID_ZOOM_IN)->statusTip(), "Zoom in");
-    EXPECT_TRUE(frame->MenuAction(ID_FLIP_VERTICAL)->statusTip().isEmpty());
-    EXPECT_EQ(mc::app::CommandTooltip(ID_CLONE), "Clone Image");
-    EXPECT_EQ(mc::app::CommandTooltip(ID_VIEW_STATUS_BAR), "Toggle StatusBar");
-    EXPECT_EQ(mc::app::CommandPrompt(ID_FILE_MRU_FILE1 + 3), "Open this document");
-    EXPECT_EQ(frame->Actions(ID_CLONE).last()->toolTip(), "Clone Image");
+    for (QAction* a : frame->findChildren<QAction*>())
+        if (const QVariant id = a->property("mcCommandId"); id.isValid() && !a->isSeparator()) {
+            EXPECT_EQ(a->statusTip(), mc::app::CommandPrompt(id.toInt())) << id.toInt();
+        }
 }
 
 TEST_F(FrameTest, RoutingOrderViewDocumentFrameApplication)
@@ -230,18 +197,6 @@ TEST_F(FrameTest, BarsAtStartAndInFullScreenAndTheTitle)
     for (QLabel* label : frame->statusBar()->findChildren<QLabel*>())
         panes << label->text();
     EXPECT_EQ(panes, QStringList({"Ready", "CAP", "NUM", "SCRL"}));
-
-    // Full screen hides every bar; leaving (once or twice) brings them back.
-    const auto bars = [&] {
-        return std::vector<bool>{frame->m_bFullScreen, frame->menuBar()->isVisible(), frame->ToolBar()->isVisible(),
-                                 frame->statusBar()->isVisible()};
-    };
-    frame->EnterFullScreen();
-    EXPECT_EQ(bars(), (std::vector<bool>{true, false, false, false}));
-    for (int i = 0; i < 2; ++i) {
-        frame->LeaveFullScreen();
-        EXPECT_EQ(bars(), (std::vector<bool>{false, true, true, true}));
-    }
 }
 
 TEST_F(FrameTest, RecentFilesReplaceThePlaceholderAtMostFour)
@@ -252,7 +207,7 @@ TEST_F(FrameTest, RecentFilesReplaceThePlaceholderAtMostFour)
     EXPECT_FALSE(file.contains("Recent File"));
     EXPECT_FALSE(file.contains("e.mcr"));
     frame->SetRecentFiles({});
-    EXPECT_EQ(dump(frame->TopMenu("&File")), kFileMenu);
+    EXPECT_TRUE(dump(frame->TopMenu("&File")).contains("\n-\nRecent File=57616\n-\n"));
     EXPECT_FALSE(frame->MenuAction(ID_FILE_MRU_FILE1)->isEnabled());
 }
 
@@ -266,4 +221,77 @@ TEST_F(FrameTest, DynamicMenusAreBuiltOnce)
     EXPECT_TRUE(frame->m_bMenusBuilt);
     ASSERT_TRUE(frame->PredefinedPictureMenu());
     EXPECT_EQ(frame->PredefinedPictureMenu()->title(), "&Windows Predefined Picture");
+}
+
+// The item commands reach the current item from the menus, context menu,
+// toolbar and routing, with the real dialogs.
+class ItemWiringTest : public FrameTest {
+protected:
+    void SetUp() override
+    {
+        FrameTest::SetUp();
+        mc::view::g_bPromptOnDelete = true;
+        item = doc->m_listCards.AddHead(Card::CreateFromFile(picture(400, 300, Qt::red)));
+        frame->GetActiveView()->m_pCurCard = item;
+        doc->SetModifiedFlag(false);
+    }
+    void TearDown() override { mc::view::g_bPromptOnDelete = true; }
+    static QString picture(int w, int h, QColor c) { return mctest::writeImage(mctest::freshDir(), "i.png", mctest::solidImage(w, h, c)); }
+    // The entry of command `id` among `entries` (a menu's or the toolbar's).
+    QAction* EntryIn(const QList<QAction*>& entries, int id)
+    {
+        for (QAction* action : frame->Actions(id))
+            if (entries.contains(action))
+                return action;
+        return nullptr;
+    }
+    Card* item = nullptr;
+};
+
+// One command from each entry point: menu bar, toolbar (with its check
+// mark), item context menu; and Customize Size with its real dialog.
+TEST_F(ItemWiringTest, EachEntryPointActsOnTheCurrentItem)
+{
+    const double scale = item->m_dScale;
+    frame->MenuAction(ID_ZOOM_IN)->trigger();
+    EXPECT_DOUBLE_EQ(item->m_dScale, scale + 0.1);
+    EXPECT_TRUE(doc->IsModified());
+
+    QAction* grayButton = EntryIn(frame->ToolBar()->actions(), ID_GRAY);
+    ASSERT_NE(grayButton, nullptr);
+    grayButton->trigger();
+    EXPECT_TRUE(item->m_bGray);
+    EXPECT_TRUE(grayButton->isChecked());
+
+    QMenu* context = frame->PopupMenu(IDR_ITEM_CONTEXT_MENU);
+    QAction* sendToBack = EntryIn(context->actions() + context->findChildren<QAction*>(), ID_SEND_TO_BACK);
+    ASSERT_NE(sendToBack, nullptr);
+    doc->m_listCards.AddTail(Card::CreateFromFile(picture(10, 10, Qt::blue)));
+    sendToBack->trigger();
+    EXPECT_EQ(doc->m_listCards.GetTail(), item);
+
+    item->m_dScale = 0.5;
+    QStringList seen;
+    QTimer::singleShot(0, [&seen] {
+        auto* dialog = qobject_cast<CDlgSize*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        seen << dialog->WidthEdit()->text() << dialog->HeightEdit()->text() << dialog->RatioEdit()->text();
+        dialog->WidthEdit()->setText("800");
+        dialog->WidthEdit()->textEdited("800");
+        dialog->findChild<QPushButton*>("ctl1")->click();
+    });
+    EXPECT_TRUE(frame->RouteCommand(ID_CUSTOMIZE_SIZE));
+    EXPECT_EQ(seen, (QStringList{"200", "150", "50"}));
+    EXPECT_EQ(item->m_dScale, 2.0);
+}
+
+TEST_F(ItemWiringTest, DeleteWithoutPromptClearsTheViewsCurrentItem)
+{
+    mc::view::g_bPromptOnDelete = false;
+    Card* announced = item;
+    QObject::connect(frame->GetActiveView(), &CMyView::currentCardChanged, [&announced](Card* card) { announced = card; });
+    EXPECT_TRUE(frame->RouteCommand(ID_DELETE_IMAGE));
+    EXPECT_TRUE(doc->m_listCards.IsEmpty());
+    EXPECT_EQ(frame->GetActiveView()->m_pCurCard, nullptr);
+    EXPECT_EQ(announced, nullptr);
 }

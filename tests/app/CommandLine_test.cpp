@@ -1,20 +1,26 @@
-// The command line: headless rendering, the sample project, help, version
-// and the exit statuses.
+// The command line: --render, --wallpaper, --set-wallpaper, the sample
+// project, help, version and the exit statuses; and --render against the
+// canvas the window shows.
 #include "app/CommandLine.h"
 
+#include "app/CMainFrame.h"
+#include "app/CMyApp.h"
+#include "canvas/SampleProject.h"
+#include "common/EnvGuard.h"
 #include "common/TestUtil.h"
 #include "document/CMyDoc.h"
 #include "document/ProjectReader.h"
-#include "document/ProjectWriter.h"
-#include "canvas/CanvasLayer.h"
-#include "canvas/SampleProject.h"
+#include "platform/DesktopBackend.h"
+#include "platform/KeyFile.h"
+#include "platform/KeyFileBackend.h"
+#include "view/CMyView.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QTextStream>
+#include <QTest>
 
 #include "AppTestUtil.h"
 
@@ -27,30 +33,31 @@ namespace {
 using apptest::Outcome;
 using apptest::run;
 
-// A project with a coloured canvas smaller than the screen and one item.
+const QSize kScreen(1024, 768);
+const QStringList kSizes = {"--screen", "1024x768", "--client", "1000x700"};
+const QRgb kDesktop = qRgb(16, 32, 48);
+
+// A 600 x 400 canvas with one turned item.
 QString writeProject(const QString& dir)
 {
-    CMyDoc doc(mc::platform::DesktopSettings{});
-    doc.m_nCanvasWidth = 600;
-    doc.m_nCanvasHeight = 400;
-    doc.m_crBkColor = 0x00336699;
-    auto card = Card::CreateFromFile(mctest::writeImage(dir, "item.png", mctest::solidImage(80, 50, Qt::yellow)));
-    card->m_dAngle = 20;
-    card->m_ptCenter = QPoint(300, 200);
-    card->UpdateRegion();
-    doc.m_listCards.AddHead(std::move(card));
-    const QString path = dir + "/render.mcr";
-    EXPECT_TRUE(mc::document::WriteProjectFile(doc, path).ok);
-    return path;
+    return apptest::writeCanvasProject(dir, "render.mcr", {600, 400}, 0x00336699, {80, 50}, {{300, 200}}, 20);
 }
 
-QImage expectedCanvas(const QString& project, QSize client)
-{
-    CMyDoc doc(mc::platform::DesktopSettings{});
-    QString message;
-    EXPECT_TRUE(mc::document::OpenProject(doc, project, QSize(1024, 768), &message));
-    return mc::canvas::RenderCanvas(doc, client);
-}
+// The key-file desktop with a desktop colour of its own, for one test.
+struct FileDesktop {
+    FileDesktop()
+    {
+        env.set("MURALCRAFTER_DESKTOP", "file");
+        QFile::remove(path());
+        mc::platform::KeyFile file;
+        file.setValue(mc::platform::KeyFileBackend::kGroup, mc::platform::KeyFileBackend::kColorKey, "16 32 48");
+        EXPECT_TRUE(file.save(path()).isEmpty());
+    }
+    ~FileDesktop() { QFile::remove(path()), QDir(path()).removeRecursively(); }
+    static QString path() { return mc::platform::keyFileBackendPath(); }
+    static QString installed() { return mc::platform::KeyFileBackend(path()).read().wallpaperPath; }
+    EnvGuard env;
+};
 
 } // namespace
 
@@ -58,7 +65,8 @@ TEST(CommandLine, HeadlessRequestsWindowArgumentsVersionAndHelp)
 {
     const std::pair<QStringList, bool> requests[] = {
         {{"--render", "a.png", "p.mcr"}, true}, {{"--render=a.png", "p.mcr"}, true}, {{"--version"}, true},
-        {{"-h"}, true}, {{"--make-sample", "dir"}, true}, {{}, false}, {{"p.mcr"}, false},
+        {{"-h"}, true}, {{"--make-sample", "dir"}, true}, {{"--wallpaper", "x"}, true},
+        {{"--set-wallpaper=left", "x"}, true}, {{"--output", "x"}, true}, {{}, false}, {{"p.mcr"}, false},
         {{"--screen", "800x600", "p.mcr"}, false}, {{"--", "--render"}, false}}; // the last: a file of that name
     for (const auto& [args, headless] : requests)
         EXPECT_EQ(IsHeadlessRequest(QStringList{"m"} + args), headless) << args.join(' ').toStdString();
@@ -77,57 +85,111 @@ TEST(CommandLine, HeadlessRequestsWindowArgumentsVersionAndHelp)
     EXPECT_EQ(r.out, "Muralcrafter 3.1\n");
     r = run({"--help"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_TRUE(r.out.contains("--render <file>"));
-    EXPECT_TRUE(r.out.contains("--client <WxH>"));
+    for (const char* word : {"--render <file>", "--client <WxH>", "--wallpaper <layout>", "--set-wallpaper <layout>",
+                             "--output <file>"})
+        EXPECT_TRUE(r.out.contains(word)) << word;
 }
 
-TEST(CommandLine, RenderWritesExactlyTheFinishedCanvas)
+// --render and --wallpaper write the canvas or the layout's picture in the
+// format of the extension, at the size the layout asks for.
+TEST(CommandLine, RenderAndWallpaperWriteTheirPictures)
 {
+    const FileDesktop desktop;
     const QString dir = mctest::freshDir();
     const QString project = writeProject(dir);
-    const Outcome r = run({"--render", dir + "/out.png", "--screen", "1024x768", "--client", "1000x700", project});
-    ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    const QImage written(dir + "/out.png");
-    const QImage expected = expectedCanvas(project, QSize(1000, 700));
-    ASSERT_EQ(written.size(), QSize(600, 400));
-    EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), expected.convertToFormat(QImage::Format_RGB32));
-
-    // Other formats by the extension.
-    for (const char* name : {"/out.bmp", "/out.jpg"}) {
-        EXPECT_EQ(run({"--render", dir + name, project}).status, 0) << name;
+    for (const char* name : {"/out.png", "/out.bmp", "/out.jpg"}) {
+        const Outcome r = run(QStringList{"--render", dir + name, project} + kSizes);
+        EXPECT_EQ(r.status, 0) << name << r.err.toStdString();
         EXPECT_EQ(QImage(dir + name).size(), QSize(600, 400)) << name;
     }
+    const std::pair<const char*, QSize> layouts[] = {{"stretched", kScreen}, {"centered", {600, 400}},
+                                                     {"tiled", {600, 400}},   {"left", kScreen},
+                                                     {"Right", kScreen},      {"top", kScreen},
+                                                     {"bottom", kScreen}};
+    for (const auto& [name, size] : layouts) {
+        const QString out = dir + '/' + name + ".bmp";
+        const Outcome r = run(QStringList{"--wallpaper", name, "--output", out, project} + kSizes);
+        ASSERT_EQ(r.status, kExitOk) << name << ": " << r.err.toStdString();
+        const QImage written(out);
+        EXPECT_EQ(written.size(), size) << name;
+        if (size == kScreen && QLatin1String(name) != QLatin1String("stretched")) { // the desktop colour around
+            EXPECT_EQ(written.pixel(0, 0), kDesktop) << name;
+            EXPECT_EQ(written.pixel(1023, 767), kDesktop) << name;
+        }
+    }
+    EXPECT_EQ(FileDesktop::installed(), ""); // nothing installed
+}
+
+TEST(CommandLine, SetWallpaperPrintsTheInstalledFileAndReportsARefusal)
+{
+    const FileDesktop desktop;
+    const QString dir = mctest::freshDir();
+    const QString project = writeProject(dir);
+    const QString data = mc::platform::dataDirectory();
+    QFile::remove(data + "/muralcrafter.bmp");
+    QFile::remove(data + "/muralcraftr.bmp");
+    Outcome r = run(QStringList{"--set-wallpaper", "tiled", project} + kSizes);
+    ASSERT_EQ(r.status, kExitOk) << r.err.toStdString();
+    EXPECT_EQ(r.out, data + "/muralcrafter.bmp\n");
+    EXPECT_EQ(FileDesktop::installed(), data + "/muralcrafter.bmp");
+
+    // A desktop that refuses: its reason on standard error, a failing status.
+    QFile::remove(FileDesktop::path());
+    ASSERT_TRUE(QDir().mkpath(FileDesktop::path()));
+    r = run({"--set-wallpaper", "centered", project});
+    EXPECT_EQ(r.status, kExitOutputFailed);
+    EXPECT_TRUE(r.err.startsWith("Cannot read ")) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
 }
 
 TEST(CommandLine, FailuresHaveTheirExitStatusAndMessage)
 {
+    const FileDesktop desktop;
     const QString dir = mctest::freshDir();
     const QString project = writeProject(dir);
-
-    const QString other = mctest::writeImage(dir, "photo.png", mctest::solidImage(5, 5, Qt::red));
-    Outcome r = run({"--render", dir + "/o.png", other});
-    EXPECT_EQ(r.status, kExitProjectRejected);
-    EXPECT_EQ(r.err, "Unknown File Format.\n");
-    EXPECT_FALSE(QFileInfo::exists(dir + "/o.png"));
-
+    const QString out = dir + "/o.png";
     QFile cut(dir + "/cut.mcr");
     ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
     QFile whole(project);
     ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
     cut.write(whole.readAll().left(70));
     cut.close();
-    r = run({"--render", dir + "/o.png", dir + "/cut.mcr"});
-    EXPECT_EQ(r.status, kExitProjectRejected);
-    EXPECT_EQ(r.err, "The project file is damaged or incomplete.\n");
+    const QString photo = mctest::writeImage(dir, "photo.png", mctest::solidImage(5, 5, Qt::red));
 
-    const std::pair<QStringList, int> failures[] = {
-        {{"--render", dir + "/o.png"}, kExitUsage},
-        {{"--render", dir + "/o.gifx", project}, kExitUsage},
-        {{"--render", dir + "/o.png", "--client", "12", project}, kExitUsage},
-        {{"--render", dir + "/o.png", "--bogus", project}, kExitUsage},
-        {{"--render", dir + "/missing/o.png", project}, kExitOutputFailed}};
-    for (const auto& [args, status] : failures)
-        EXPECT_EQ(run(args).status, status) << args.join(' ').toStdString();
+    const struct {
+        QStringList args;
+        int status;
+        const char* message; // the whole of standard error, when given
+    } failures[] = {
+        {{"--render", out, photo}, kExitProjectRejected, "Unknown File Format.\n"},
+        {{"--wallpaper", "left", "--output", out, photo}, kExitProjectRejected, "Unknown File Format.\n"},
+        {{"--set-wallpaper", "left", photo}, kExitProjectRejected, "Unknown File Format.\n"},
+        {{"--render", out, dir + "/cut.mcr"}, kExitProjectRejected, "The project file is damaged or incomplete.\n"},
+        {{"--wallpaper", "diagonal", "--output", out, project}, kExitUsage,
+         "Unknown wallpaper layout: diagonal (use stretched, centered, tiled, left, right, top or bottom)\n"},
+        {{"--render", out}, kExitUsage, nullptr},
+        {{"--render", dir + "/o.gifx", project}, kExitUsage, nullptr},
+        {{"--render", out, "--client", "12", project}, kExitUsage, nullptr},
+        {{"--render", out, "--bogus", project}, kExitUsage, nullptr},
+        {{"--set-wallpaper", "sideways", project}, kExitUsage, nullptr},
+        {{"--wallpaper", "left", project}, kExitUsage, nullptr}, // no --output
+        {{"--wallpaper", "left", "--output", out}, kExitUsage, nullptr}, // no project
+        {{"--set-wallpaper", "left", "--output", out, project}, kExitUsage, nullptr},
+        {{"--set-wallpaper", "left", "--render", out, project}, kExitUsage, nullptr},
+        {{"--output", out, project}, kExitUsage, nullptr},
+        {{"--render", dir + "/missing/o.png", project}, kExitOutputFailed, nullptr},
+        {{"--wallpaper", "left", "--output", dir + "/missing/o.png", project}, kExitOutputFailed, nullptr},
+    };
+    for (const auto& f : failures) {
+        SCOPED_TRACE(f.args.join(' ').toStdString());
+        const Outcome r = run(f.args);
+        EXPECT_EQ(r.status, f.status);
+        if (f.message) {
+            EXPECT_EQ(r.err, f.message);
+        }
+    }
+    EXPECT_FALSE(QFileInfo::exists(out));
+    EXPECT_EQ(FileDesktop::installed(), "");
 }
 
 TEST(CommandLine, SampleProjectIsWrittenAndRenders)
@@ -142,7 +204,7 @@ TEST(CommandLine, SampleProjectIsWrittenAndRenders)
 
     CMyDoc doc(mc::platform::DesktopSettings{});
     QString message;
-    ASSERT_TRUE(mc::document::OpenProject(doc, dir + "/sample.mcr", QSize(1024, 768), &message));
+    ASSERT_TRUE(mc::document::OpenProject(doc, dir + "/sample.mcr", kScreen, &message));
     EXPECT_EQ(doc.m_listCards.GetCount(), 4);
     EXPECT_EQ(doc.m_nPlacement, 1); // the small square picture tiles
     int cut = 0;
@@ -173,9 +235,31 @@ TEST(CommandLine, ProgramRendersWithoutDisplay)
     ASSERT_TRUE(process.waitForFinished(60000));
     EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
     EXPECT_EQ(QImage(dir + "/p.png").size(), QSize(600, 400));
+}
 
-    process.start(program, {"--render", dir + "/q.png", dir + "/item.png"});
-    ASSERT_TRUE(process.waitForFinished(60000));
-    EXPECT_EQ(process.exitCode(), 1);
-    EXPECT_TRUE(process.readAllStandardError().contains("Unknown File Format."));
+// --render draws what the window shows: the same project opened in the
+// program's window and rendered from the command line gives the same canvas,
+// down to the pixel, with the client area the window last had.
+TEST(CommandLine, RenderedCanvasIsTheOneOnTheScreen)
+{
+    const QString dir = mctest::freshDir();
+    // A turned item and one that reaches over the canvas edge (clipped).
+    const QString project = apptest::writeCanvasProject(dir, "shown.mcr", {640, 360}, 0x00207050, {120, 70},
+                                                        {{512, 384}, {220, 240}}, 25);
+    CMyView::ResetFirstUpdate();
+    CMyApp app;
+    ASSERT_TRUE(app.InitInstance({"muralcrafter", project}));
+    CMyView* view = app.MainFrame()->GetActiveView();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(app.MainFrame()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->ClientSize().isValid(); }));
+    ASSERT_EQ(view->GetDocument()->m_listCards.GetCount(), 2);
+    const QRect canvas = view->Layer().CanvasRect().translated(-view->ScrollPosition());
+    ASSERT_EQ(canvas.size(), QSize(640, 360));
+    const QImage shown = view->viewport()->grab().toImage().copy(canvas).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shown.size(), canvas.size()) << "canvas not inside the client area";
+    EXPECT_EQ(view->RenderCanvas().convertToFormat(QImage::Format_RGB32), shown);
+
+    const Outcome r = run({"--render", dir + "/out.png", project});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(QImage(dir + "/out.png").convertToFormat(QImage::Format_RGB32), shown);
 }

@@ -1,7 +1,13 @@
 #include "TestUtil.h"
 
+#include "items/Card.h"
+
 #include <QDir>
 #include <QFile>
+#include <QTextStream>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
 #include <QTemporaryDir>
 #include <QUuid>
 
@@ -52,6 +58,54 @@ QString writeImage(const QString& dir, const QString& name, const QImage& image)
     if (!image.save(path))
         throw std::runtime_error("cannot write test picture " + path.toStdString());
     return path;
+}
+
+QString writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        ADD_FAILURE() << "cannot write " << path.toStdString();
+    return path;
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray bmpFile(quint32 infoSize, quint16 bpp, quint32 compression, quint32 alpha)
+{
+    const int pixels = 14 + int(infoSize);
+    QByteArray b = QByteArray(pixels, '\0') + QByteArray(16, char(0x80));
+    const auto le32 = [&](int at, quint32 v) { qToLittleEndian(v, b.data() + at); };
+    b[0] = 'B';
+    b[1] = 'M';
+    le32(2, quint32(b.size()));
+    le32(10, quint32(pixels));
+    le32(14, infoSize);
+    le32(18, 2);
+    le32(22, 2);
+    qToLittleEndian(quint16(1), b.data() + 26);
+    qToLittleEndian(bpp, b.data() + 28);
+    le32(30, compression);
+    if (infoSize >= 56) {
+        le32(14 + 40, 0x00FF0000u);
+        le32(14 + 44, 0x0000FF00u);
+        le32(14 + 48, 0x000000FFu);
+        le32(14 + 52, alpha);
+    }
+    return b;
+}
+
+QString itemState(const Card& c)
+{
+    QString text;
+    QTextStream(&text) << c.m_strPath << " a" << c.m_dAngle << " z" << c.m_dScale << " s" << c.m_dShearX << ','
+                       << c.m_dShearY << " f" << c.m_bFlipH << c.m_bFlipV << " g" << c.m_bGray << " e" << c.m_bErased
+                       << c.m_nEraseExtent << " t" << c.m_bSemi << c.m_nAlpha << " c" << c.m_bCut << " @"
+                       << c.m_ptCenter.x() << ',' << c.m_ptCenter.y();
+    return text;
 }
 
 } // namespace mctest

@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QString>
 
+class Card;
+
 namespace mctest {
 
 // Points HOME and the XDG folders at a fresh temporary directory so that no
@@ -19,5 +21,18 @@ QImage solidImage(int w, int h, QColor color);
 
 // Saves `image` to `dir/name` (format from the extension) and returns the path.
 QString writeImage(const QString& dir, const QString& name, const QImage& image);
+
+// Writes `bytes` to `path` (a failed write fails the test); returns the path.
+QString writeFile(const QString& path, const QByteArray& bytes);
+// The whole file; empty when it cannot be read.
+QByteArray readFile(const QString& path);
+
+// A 2 x 2 BMP with the given info header size, bits per pixel and
+// compression; masks (with alpha mask `alpha`) where the header has room.
+QByteArray bmpFile(quint32 infoSize, quint16 bpp, quint32 compression, quint32 alpha);
+
+// Every stored field of an item (path, angle, zoom, shears, flips, effects,
+// alpha, extent, cut, centre) as one line to compare.
+QString itemState(const Card& card);
 
 } // namespace mctest

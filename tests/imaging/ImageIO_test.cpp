@@ -9,16 +9,13 @@
 #include <QtEndian>
 
 using namespace mc::imaging;
+using mctest::bmpFile;
 
 namespace {
 
 QString writeBytes(const QString& dir, const QString& name, const QByteArray& bytes)
 {
-    const QString path = dir + "/" + name;
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-        ADD_FAILURE() << "cannot write " << path.toStdString();
-    return path;
+    return mctest::writeFile(dir + "/" + name, bytes);
 }
 
 QByteArray be32(quint32 v)
@@ -41,32 +38,6 @@ QByteArray pngHeaderClaiming(quint32 w, quint32 h)
     return QByteArray("\x89PNG\r\n\x1a\n", 8) + be32(13) + ihdr + be32(~crc);
 }
 
-// A 2 x 2 BMP with the given info header size, bits per pixel and
-// compression; masks (with alpha mask `alpha`) where the header has room.
-QByteArray bmpFile(quint32 infoSize, quint16 bpp, quint32 compression, quint32 alpha)
-{
-    const int pixels = 14 + int(infoSize);
-    QByteArray b = QByteArray(pixels, '\0') + QByteArray(16, char(0x80));
-    const auto le32 = [&](int at, quint32 v) { qToLittleEndian(v, b.data() + at); };
-    b[0] = 'B';
-    b[1] = 'M';
-    le32(2, quint32(b.size()));
-    le32(10, quint32(pixels));
-    le32(14, infoSize);
-    le32(18, 2);
-    le32(22, 2);
-    qToLittleEndian(quint16(1), b.data() + 26);
-    qToLittleEndian(bpp, b.data() + 28);
-    le32(30, compression);
-    if (infoSize >= 56) {
-        le32(14 + 40, 0x00FF0000u);
-        le32(14 + 44, 0x0000FF00u);
-        le32(14 + 48, 0x000000FFu);
-        le32(14 + 52, alpha);
-    }
-    return b;
-}
-
 } // namespace
 
 TEST(ImageIO, DecodesToNonPremultipliedArgbWithoutColourProfile)
@@ -84,11 +55,12 @@ TEST(ImageIO, DecodesToNonPremultipliedArgbWithoutColourProfile)
     EXPECT_EQ(back.pixel(1, 1), qRgba(200, 100, 50, 0));
     EXPECT_EQ(back.pixel(2, 0), qRgba(255, 0, 0, 128));
 
-    QImage rgb(4, 4, QImage::Format_RGB888);
-    rgb.fill(QColor(1, 2, 3));
-    const QImage fromJpeg = decodeImage(mctest::writeImage(dir, "b.jpg", rgb));
-    EXPECT_EQ(fromJpeg.format(), QImage::Format_ARGB32);
-    EXPECT_EQ(qAlpha(fromJpeg.pixel(0, 0)), 255);
+    // The format comes from the content, not the name.
+    const QString bmp = mctest::writeImage(dir, "d.bmp", mctest::solidImage(5, 5, Qt::blue));
+    ASSERT_TRUE(QFile::rename(bmp, dir + "/d.png"));
+    EXPECT_EQ(imageFormat(dir + "/d.png"), QByteArray("bmp"));
+    EXPECT_EQ(imageSize(dir + "/d.png"), QSize(5, 5));
+    EXPECT_EQ(decodeImage(dir + "/d.png").size(), QSize(5, 5));
 }
 
 TEST(ImageIO, MissingNonImageTruncatedAndOverBudgetFilesAreUnknown)
@@ -110,18 +82,6 @@ TEST(ImageIO, MissingNonImageTruncatedAndOverBudgetFilesAreUnknown)
     EXPECT_EQ(imageFormat(huge), QByteArray("png"));
 }
 
-TEST(ImageIO, SizeAndFormatFromTheContent)
-{
-    const QString dir = mctest::freshDir();
-    const QString png = mctest::writeImage(dir, "s.png", mctest::solidImage(31, 17, Qt::blue));
-    EXPECT_EQ(imageSize(png), QSize(31, 17));
-    EXPECT_EQ(imageFormat(png), QByteArray("png"));
-    const QString bmp = mctest::writeImage(dir, "d.bmp", mctest::solidImage(5, 5, Qt::blue));
-    ASSERT_TRUE(QFile::rename(bmp, dir + "/d.png"));
-    EXPECT_EQ(imageFormat(dir + "/d.png"), QByteArray("bmp"));
-    EXPECT_EQ(decodeImage(dir + "/d.png").size(), QSize(5, 5));
-}
-
 TEST(ImageIO, BmpPixelFormatFromTheHeader)
 {
     const QString dir = mctest::freshDir();
@@ -141,11 +101,12 @@ TEST(ImageIO, BmpPixelFormatFromTheHeader)
         {writeBytes(dir, "rgb32.bmp", bmpFile(40, 32, 0, 0)), 32, 0, false},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
         const auto f = bmpPixelFormat(c.path);
-        ASSERT_TRUE(f.has_value()) << c.path.toStdString();
-        EXPECT_EQ(f->bitsPerPixel, c.bpp) << c.path.toStdString();
-        EXPECT_EQ(f->compression, c.compression) << c.path.toStdString();
-        EXPECT_EQ(f->hasAlphaMask, c.alpha) << c.path.toStdString();
+        ASSERT_TRUE(f.has_value());
+        EXPECT_EQ(f->bitsPerPixel, c.bpp);
+        EXPECT_EQ(f->compression, c.compression);
+        EXPECT_EQ(f->hasAlphaMask, c.alpha);
     }
     EXPECT_FALSE(bmpPixelFormat(mctest::writeImage(dir, "n.png", rgb)).has_value());
     EXPECT_FALSE(bmpPixelFormat(writeBytes(dir, "short.bmp", bmpFile(124, 32, 3, 0).left(20))).has_value());
@@ -166,15 +127,4 @@ TEST(ImageIO, EncodesByMimeType)
     EXPECT_EQ(bmp.pixel(0, 0), qRgb(255, 255, 255)); // laid over white, not black
     ASSERT_TRUE(encodeImage(img, dir + "/out.jpg", "image/jpeg"));
     EXPECT_EQ(imageFormat(dir + "/out.jpg"), QByteArray("jpeg"));
-    ASSERT_TRUE(encodeImage(img, dir + "/out.png", "image/png"));
-    EXPECT_EQ(decodeImage(dir + "/out.png").pixel(0, 0), qRgba(0, 0, 0, 0));
-
-    EXPECT_FALSE(encodeImage(img, dir + "/out.xyz", "image/x-nothing"));
-    EXPECT_FALSE(encodeImage(img, dir + "/no/such/dir/out.bmp", "image/bmp"));
-    EXPECT_FALSE(encodeImage(QImage(), dir + "/null.bmp", "image/bmp"));
-
-    const char* names[][2] = {{"/a/b.PNG", "image/png"}, {"x.jpeg", "image/jpeg"}, {"x.bmp", "image/bmp"},
-                              {"x.gif.txt", ""},         {"noext", ""}};
-    for (const auto& n : names)
-        EXPECT_EQ(mimeTypeForFileName(n[0]), QByteArray(n[1])) << n[0];
 }

@@ -1,6 +1,6 @@
 #include "platform/DesktopBackend.h"
 
-#include "EnvGuard.h"
+#include "common/EnvGuard.h"
 #include "FakeTools.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // Stand-ins for desktop tools that are not installed: small shell scripts in
 // a fresh folder that becomes the whole PATH. Each records its argument list
 // and then runs an optional script body (canned output, exit status).
-#include "EnvGuard.h"
+#include "common/EnvGuard.h"
 #include "common/TestUtil.h"
 
 #include <QFile>

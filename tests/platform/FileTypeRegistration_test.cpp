@@ -3,7 +3,7 @@
 #include "platform/FileTypeRegistration.h"
 
 #include "common/TestUtil.h"
-#include "platform/EnvGuard.h"
+#include "common/EnvGuard.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -5,7 +5,7 @@
 #include "platform/GVariantText.h"
 #include "platform/Process.h"
 
-#include "EnvGuard.h"
+#include "common/EnvGuard.h"
 #include "common/TestUtil.h"
 
 #include <QFile>

@@ -2,7 +2,7 @@
 #include "platform/KeyFile.h"
 #include "platform/KeyFileBackend.h"
 
-#include "EnvGuard.h"
+#include "common/EnvGuard.h"
 #include "common/TestUtil.h"
 
 #include <QDir>

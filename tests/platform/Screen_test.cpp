@@ -1,6 +1,6 @@
 #include "platform/Screen.h"
 
-#include "EnvGuard.h"
+#include "common/EnvGuard.h"
 
 #include <gtest/gtest.h>
 

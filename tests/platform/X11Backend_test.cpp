@@ -1,7 +1,7 @@
 // The bare X11 backend painting a real X server's root window.
 #include "platform/X11Backend.h"
 
-#include "EnvGuard.h"
+#include "common/EnvGuard.h"
 #include "FakeTools.h"
 #include "XvfbServer.h"
 #include "common/TestUtil.h"
