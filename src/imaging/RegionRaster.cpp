@@ -1,5 +1,7 @@
 #include "imaging/RegionRaster.h"
 
+#include "imaging/PixelRows.h"
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -22,12 +24,6 @@ struct Crossing {
     double x;
     int dir;
     bool operator<(const Crossing& o) const { return x < o.x; }
-};
-
-struct Run {
-    int begin;
-    int end; // exclusive
-    bool operator==(const Run& o) const = default;
 };
 
 class EdgeCollector {
@@ -102,68 +98,6 @@ void collectEdges(const QPainterPath& path, EdgeCollector& out)
         out.add(prev, start);
 }
 
-// Pixel columns whose centres lie in [xa, xb), clamped to the limit.
-bool spanColumns(double xa, double xb, const QRect& limit, int& begin, int& end)
-{
-    const double b = std::max(std::ceil(xa - 0.5), double(limit.left()));
-    const double e = std::min(std::ceil(xb - 0.5), double(limit.right()) + 1.0);
-    if (!(b < e))
-        return false;
-    begin = int(b);
-    end = int(e);
-    return true;
-}
-
-void addRun(std::vector<Run>& runs, int begin, int end)
-{
-    if (!runs.empty() && runs.back().end >= begin) {
-        runs.back().end = std::max(runs.back().end, end);
-        return;
-    }
-    runs.push_back({begin, end});
-}
-
-// Collects rows of runs into bands of equal rows, the form QRegion keeps.
-class BandBuilder {
-public:
-    // Rows y ... y + count - 1 all hold `runs`.
-    void addRows(int y, int count, const std::vector<Run>& runs)
-    {
-        if (!m_band.empty() && y == m_bandTop + m_bandHeight && runs == m_band) {
-            m_bandHeight += count;
-            return;
-        }
-        flush();
-        if (runs.empty())
-            return;
-        m_band = runs;
-        m_bandTop = y;
-        m_bandHeight = count;
-    }
-
-    QRegion finish()
-    {
-        flush();
-        QRegion region;
-        if (!m_rects.empty())
-            region.setRects(m_rects.data(), int(m_rects.size()));
-        return region;
-    }
-
-private:
-    void flush()
-    {
-        for (const Run& r : m_band)
-            m_rects.emplace_back(r.begin, m_bandTop, r.end - r.begin, m_bandHeight);
-        m_band.clear();
-    }
-
-    std::vector<Run> m_band;
-    int m_bandTop = 0;
-    int m_bandHeight = 0;
-    std::vector<QRect> m_rects;
-};
-
 } // namespace
 
 QRegion rasterizePath(const QPainterPath& path, const QRect& limit)
@@ -180,8 +114,8 @@ QRegion rasterizePath(const QPainterPath& path, const QRect& limit)
     const bool winding = path.fillRule() == Qt::WindingFill;
     std::vector<const Edge*> active;
     std::vector<Crossing> crossings;
-    std::vector<Run> runs;
-    BandBuilder bands;
+    std::vector<PixelRun> runs;
+    RowBands bands;
     size_t next = 0;
     int row = edges.front().rowStart;
     while (next < edges.size() || !active.empty()) {
@@ -205,13 +139,13 @@ QRegion rasterizePath(const QPainterPath& path, const QRect& limit)
             int wind = 0;
             for (size_t i = 0; i + 1 < crossings.size(); ++i) {
                 wind += crossings[i].dir;
-                if (wind != 0 && spanColumns(crossings[i].x, crossings[i + 1].x, limit, begin, end))
-                    addRun(runs, begin, end);
+                if (wind != 0 && pixelSpan(crossings[i].x, crossings[i + 1].x, limit.left(), limit.right(), begin, end))
+                    appendRun(runs, begin, end);
             }
         } else {
             for (size_t i = 0; i + 1 < crossings.size(); i += 2)
-                if (spanColumns(crossings[i].x, crossings[i + 1].x, limit, begin, end))
-                    addRun(runs, begin, end);
+                if (pixelSpan(crossings[i].x, crossings[i + 1].x, limit.left(), limit.right(), begin, end))
+                    appendRun(runs, begin, end);
         }
         // While only vertical edges are active, every row looks the same
         // until an edge starts or ends: tall rectangles cost one row.
