@@ -57,7 +57,7 @@ std::unique_ptr<Card> Card::CreateFromFile(const QString& path)
     card->m_pBitmap = std::make_unique<QImage>(std::move(image));
     const QSize size = card->m_pBitmap->size();
     card->m_pClip = std::make_unique<mc::Region>(ImageRectRegion(size));
-    card->m_pKeep = std::make_unique<mc::Region>(mc::Region::infinite());
+    card->m_pKeep = std::make_unique<mc::imaging::PixelArea>(mc::imaging::PixelArea::infinite());
     card->m_pClipSaved = std::make_unique<mc::Region>(mc::Region::infinite());
     card->m_dScale = FitScale(size);
     card->m_ptCenter = screenCentre();
@@ -77,7 +77,7 @@ bool Card::LoadImage()
         return false;
     m_pBitmap = std::make_unique<QImage>(std::move(image));
     m_pClip = std::make_unique<mc::Region>(ImageRectRegion(m_pBitmap->size()));
-    m_pKeep = std::make_unique<mc::Region>(mc::Region::infinite());
+    m_pKeep = std::make_unique<mc::imaging::PixelArea>(mc::imaging::PixelArea::infinite());
     m_pClipSaved = std::make_unique<mc::Region>(mc::Region::infinite());
     if (m_bErased)
         EraseBackground();
@@ -111,9 +111,7 @@ void Card::CloneTo(Card& target) const
     target.m_pBitmap = image.isNull() ? nullptr : std::make_unique<QImage>(std::move(image));
     target.m_ptCenter = screenCentre();
 
-    auto copy = [](const std::unique_ptr<mc::Region>& r) {
-        return r ? std::make_unique<mc::Region>(*r) : nullptr;
-    };
+    auto copy = [](const auto& r) { return r ? std::make_unique<std::decay_t<decltype(*r)>>(*r) : nullptr; };
     target.m_pClip = copy(m_pClip);
     target.m_pKeep = copy(m_pKeep);
     target.m_pClipSaved = copy(m_pClipSaved);

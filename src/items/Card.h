@@ -5,6 +5,7 @@
 // Item-local coordinates have their origin at the image centre, x to the
 // right and y downwards; the bitmap's top-left pixel lies at (-(W/2), -(H/2)).
 // m_ptCenter and the regions m_rgnItem / m_rgnKept are in view coordinates.
+#include "imaging/PixelArea.h"
 #include "imaging/Region.h"
 
 #include <QImage>
@@ -94,7 +95,8 @@ public:
     QRegion m_rgnItem;
     QRegion m_rgnKept;
     std::unique_ptr<mc::Region> m_pClip;
-    std::unique_ptr<mc::Region> m_pKeep;
+    // Item-local: one bit per pixel of the picture (see PixelArea).
+    std::unique_ptr<mc::imaging::PixelArea> m_pKeep;
     std::unique_ptr<mc::Region> m_pClipSaved;
 
     // Zoom fitting on creation: the largest side limit and the step.

@@ -4,9 +4,7 @@
 // and the kept pixels are collected as one-pixel-high runs.
 #include "items/Card.h"
 
-#include "imaging/RunOutline.h"
-
-#include <QPainterPath>
+#include "imaging/PixelArea.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -30,14 +28,6 @@ QRgb colour(QRgb p)
 QRgb transparent(QRgb p)
 {
     return p & 0x00FFFFFFu;
-}
-
-using Runs = std::vector<mc::imaging::PixelRun>;
-
-void addRun(Runs& row, int x, int width)
-{
-    if (width > 0)
-        row.push_back({x, x + width});
 }
 
 // Backgrounds and the insides of objects come in long spans of one colour.
@@ -85,7 +75,7 @@ void Card::EraseBackground()
     if (w <= 2 * kFrame || h <= 2 * kFrame) {
         for (int y = 0; y < h; ++y)
             std::transform(row(y), row(y) + w, row(y), transparent);
-        m_pKeep = std::make_unique<mc::Region>();
+        m_pKeep = std::make_unique<mc::imaging::PixelArea>();
         return;
     }
 
@@ -100,15 +90,14 @@ void Card::EraseBackground()
         }
     }
 
-    // Kept runs of the rows kFrame ... h - kFrame - 1; their union becomes
-    // the kept area, stored as its outline.
-    std::vector<Runs> kept(h - 2 * kFrame);
+    // The kept runs of the rows kFrame ... h - kFrame - 1.
+    mc::imaging::PixelArea kept(QRect(kFrame, kFrame, w - 2 * kFrame, h - 2 * kFrame));
+    auto addRun = [&kept](int y, int x, int width) { kept.addRun(y, x, x + width); };
     const int mid = w / 2;
     QRgb left = colour(row(kFrame)[kFrame]);
     QRgb right = colour(row(kFrame)[w - 1 - kFrame]);
     for (int y = kFrame; y < h - kFrame; ++y) {
         QRgb* r = row(y);
-        Runs& runs = kept[y - kFrame];
 
         QRgb seed = colour(r[kFrame]);
         QRgb current = left;
@@ -122,7 +111,7 @@ void Card::EraseBackground()
             if (last.background) {
                 r[x] = c;
                 current = c;
-                addRun(runs, runStart, x - runStart);
+                addRun(y, runStart, x - runStart);
                 runStart = x + 1;
             } else {
                 r[x] = c | keptAlpha;
@@ -141,9 +130,8 @@ void Card::EraseBackground()
         }
         for (; x < mid; ++x)
             fromLeft(x);
-        addRun(runs, runStart, mid - runStart);
+        addRun(y, runStart, mid - runStart);
 
-        const size_t leftRuns = runs.size();
         seed = colour(r[w - 1 - kFrame]);
         current = right;
         if (matches(seed, right, e))
@@ -156,7 +144,7 @@ void Card::EraseBackground()
             if (last.background) {
                 r[x] = c;
                 current = c;
-                addRun(runs, x + 1, runStart - x);
+                addRun(y, x + 1, runStart - x);
                 runStart = x - 1;
             } else {
                 r[x] = c | keptAlpha;
@@ -177,15 +165,13 @@ void Card::EraseBackground()
         for (; x > mid; --x)
             fromRight(x);
         // x == mid: the run covers x + 1 ... runStart.
-        addRun(runs, x + 1, runStart - x);
-        std::reverse(runs.begin() + leftRuns, runs.end()); // found right to left
+        addRun(y, x + 1, runStart - x);
 
         const QRgb c = colour(r[mid]);
         if (matches(c, current, e) || matches(c, right, e) || matches(c, left, e))
             r[mid] = c;
     }
 
-    mc::Region keep = mc::Region::fromPath(mc::imaging::outlineOfRuns(kept, kFrame));
-    keep.translate(w / -2, h / -2);
-    m_pKeep = std::make_unique<mc::Region>(std::move(keep));
+    kept.translate(w / -2, h / -2);
+    m_pKeep = std::make_unique<mc::imaging::PixelArea>(std::move(kept));
 }

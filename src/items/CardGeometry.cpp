@@ -69,9 +69,9 @@ void Card::UpdateRegion()
     item.transform(toView);
     m_rgnItem = item.toPixelRegion();
     if (m_bErased) {
-        mc::Region kept = m_pKeep ? *m_pKeep : mc::Region::infinite();
-        kept.transform(toView);
         // Nothing of the kept area lies outside the item: rasterise only there.
-        m_rgnKept = kept.toPixelRegion(m_rgnItem.boundingRect()).intersected(m_rgnItem);
+        const mc::imaging::PixelArea everything = mc::imaging::PixelArea::infinite();
+        const mc::imaging::PixelArea& kept = m_pKeep ? *m_pKeep : everything;
+        m_rgnKept = kept.mapped(toView, m_rgnItem.boundingRect()).intersected(m_rgnItem);
     }
 }
