@@ -48,9 +48,12 @@ bool blockOfColour(const QRgb* first, QRgb c)
     return (differ & 0x00FFFFFFu) == 0;
 }
 
-// What the scan of one half row knows about the pixel scanned last.
+// What the scan of one half row knows about the pixel scanned last. Until
+// a pixel has been tested there is nothing to repeat: every colour, black
+// included, is a colour a pixel can have.
 struct LastPixel {
-    QRgb colour = 0xFF000000u; // none yet: colours carry no alpha
+    bool seen = false;
+    QRgb colour = 0;
     bool background = false;
 };
 
@@ -107,7 +110,7 @@ void Card::EraseBackground()
         LastPixel last;
         auto fromLeft = [&](int x) {
             const QRgb c = colour(r[x]);
-            last = {c, matches(c, current, e) || matches(c, left, e) || matches(c, right, e)};
+            last = {true, c, matches(c, current, e) || matches(c, left, e) || matches(c, right, e)};
             if (last.background) {
                 r[x] = c;
                 current = c;
@@ -119,7 +122,7 @@ void Card::EraseBackground()
         };
         int x = kFrame;
         for (; x + kBlock <= mid; x += kBlock) {
-            if (blockOfColour(r + x, last.colour)) {
+            if (last.seen && blockOfColour(r + x, last.colour)) {
                 std::fill_n(r + x, kBlock, last.background ? last.colour : last.colour | keptAlpha);
                 if (last.background)
                     runStart = x + kBlock;
@@ -140,7 +143,7 @@ void Card::EraseBackground()
         last = LastPixel();
         auto fromRight = [&](int x) {
             const QRgb c = colour(r[x]);
-            last = {c, matches(c, current, e) || matches(c, right, e) || matches(c, left, e)};
+            last = {true, c, matches(c, current, e) || matches(c, right, e) || matches(c, left, e)};
             if (last.background) {
                 r[x] = c;
                 current = c;
@@ -153,7 +156,7 @@ void Card::EraseBackground()
         x = w - 1 - kFrame;
         // Blocks x - kBlock + 1 ... x, all right of the middle.
         for (; x - kBlock >= mid; x -= kBlock) {
-            if (blockOfColour(r + x - kBlock + 1, last.colour)) {
+            if (last.seen && blockOfColour(r + x - kBlock + 1, last.colour)) {
                 std::fill_n(r + x - kBlock + 1, kBlock, last.background ? last.colour : last.colour | keptAlpha);
                 if (last.background)
                     runStart = x - kBlock;

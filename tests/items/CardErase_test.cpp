@@ -1,6 +1,10 @@
 #include "CardTestUtil.h"
 
+#include <QPainter>
 #include <QRandomGenerator>
+
+#include <cstdlib>
+#include <vector>
 
 using cardtest::sameArea;
 
@@ -137,4 +141,110 @@ TEST_F(CardEraseTest, SemitransparentThenErase)
     EXPECT_EQ(m_card->m_pBitmap->pixel(11, 11), qRgba(9, 9, 9, 100));
     m_card->ApplySemi();
     EXPECT_EQ(qAlpha(m_card->m_pBitmap->pixel(20, 20)), 0); // erased stays transparent
+}
+
+namespace {
+
+// The erase written out pixel by pixel from its rule, without shortcuts:
+// the picture it leaves and whether each pixel is kept.
+struct Reference {
+    QImage image;
+    std::vector<bool> kept;
+};
+
+Reference referenceErase(QImage img, int e, int alpha)
+{
+    const int w = img.width(), h = img.height(), mid = w / 2;
+    Reference ref{img, std::vector<bool>(size_t(w) * h, false)};
+    QImage& out = ref.image;
+    auto colour = [&](int x, int y) { return img.pixel(x, y) & 0xFFFFFFu; };
+    auto set = [&](int x, int y, int a) { out.setPixel(x, y, colour(x, y) | QRgb(a) << 24); };
+    auto match = [e](QRgb p, QRgb c) {
+        return std::abs(qRed(p) - qRed(c)) <= e && std::abs(qGreen(p) - qGreen(c)) <= e &&
+               std::abs(qBlue(p) - qBlue(c)) <= e;
+    };
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (y < 5 || y >= h - 5 || x < 5 || x >= w - 5 || w <= 10 || h <= 10)
+                set(x, y, 0);
+    if (w <= 10 || h <= 10)
+        return ref;
+    QRgb left = colour(5, 5), right = colour(w - 6, 5);
+    auto classify = [&](int x, int y, QRgb& k, QRgb first, QRgb second) {
+        const QRgb p = colour(x, y);
+        if (match(p, k) || match(p, first) || match(p, second)) {
+            set(x, y, 0);
+            k = p;
+        } else {
+            set(x, y, alpha);
+            ref.kept[size_t(y) * w + x] = true;
+        }
+    };
+    for (int y = 5; y < h - 5; ++y) {
+        QRgb k = left;
+        if (match(colour(5, y), left))
+            left = k = colour(5, y);
+        for (int x = 5; x < mid; ++x)
+            classify(x, y, k, left, right);
+        k = right;
+        if (match(colour(w - 6, y), right))
+            right = k = colour(w - 6, y);
+        for (int x = w - 6; x > mid; --x)
+            classify(x, y, k, right, left);
+        const QRgb p = colour(mid, y);
+        if (match(p, k) || match(p, right) || match(p, left))
+            set(mid, y, 0);
+    }
+    return ref;
+}
+
+// Random blocks and single pixels of a few colours, pure black among them,
+// on a background of one of them.
+QImage blocks(QSize size, QRgb background, quint32 seed)
+{
+    const QRgb palette[] = {qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(0, 0, 2), qRgb(3, 0, 0), qRgb(200, 30, 30)};
+    QImage img = mctest::solidImage(size.width(), size.height(), QColor(background));
+    QRandomGenerator rng(seed);
+    for (int i = 0; i < 40; ++i) {
+        const QRect r(int(rng.bounded(size.width())), int(rng.bounded(size.height())), 1 + int(rng.bounded(30)),
+                      1 + int(rng.bounded(i % 2 ? 1 : 12)));
+        cardtest::fillRect(img, r & img.rect(), palette[rng.bounded(5)]);
+    }
+    return img;
+}
+
+} // namespace
+
+TEST_F(CardEraseTest, SameAsThePlainRulePixelByPixel)
+{
+    QImage disc = mctest::solidImage(203, 77, Qt::black); // a white disc on black
+    {
+        QPainter p(&disc);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawEllipse(QRect(60, 10, 60, 55));
+    }
+    struct Case {
+        QImage image;
+        int extent, alpha;
+    };
+    const Case cases[] = {{disc, 0, 255},
+                          {disc, 0, 120},
+                          {blocks(QSize(61, 40), qRgb(0, 0, 0), 1), 0, 200},
+                          {blocks(QSize(99, 33), qRgb(0, 0, 0), 2), 2, 255},
+                          {blocks(QSize(37, 50), qRgb(255, 255, 255), 3), 0, 90},
+                          {blocks(QSize(130, 21), qRgb(255, 255, 255), 4), 3, 200},
+                          {blocks(QSize(203, 64), qRgb(200, 30, 30), 5), 0, 255}};
+    for (const Case& c : cases) {
+        const Reference ref = referenceErase(c.image.convertToFormat(QImage::Format_ARGB32), c.extent, c.alpha);
+        erase(c.image, c.extent, c.alpha);
+        const QImage& got = *m_card->m_pBitmap;
+        const int w = got.width(), h = got.height();
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                ASSERT_EQ(got.pixel(x, y), ref.image.pixel(x, y)) << w << "x" << h << " at " << x << "," << y;
+                ASSERT_EQ(m_card->m_pKeep->contains(QPoint(x - w / 2, y - h / 2)), ref.kept[size_t(y) * w + x])
+                    << w << "x" << h << " at " << x << "," << y;
+            }
+    }
 }
