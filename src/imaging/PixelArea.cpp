@@ -183,16 +183,21 @@ QRegion PixelArea::mappedGeneral(const QTransform& m, const QRect& limit) const
     const double tLo = firstCol + 0.5;
     const double tHi = lastCol - 0.5;
 
+    const double invDet = 1.0 / det;
+    const double invM22 = m22 != 0.0 ? 1.0 / m22 : 0.0;
+    const double invM12 = m12 != 0.0 ? 1.0 / m12 : 0.0;
     RowBands bands;
     std::vector<PixelRun> local, runs;
     for (int row = firstRow; row < lastRow; ++row) {
         const double yc = row + 0.5;
         // Area coordinates of the view point (t, yc), and the t where each
         // of them reaches a given value.
-        auto u = [&](double t) { return ((t - dx) * m22 - (yc - dy) * m21) / det; };
-        auto v = [&](double t) { return ((yc - dy) * m11 - (t - dx) * m12) / det; };
-        auto tAtU = [&](double k) { return dx + (k * det + (yc - dy) * m21) / m22; };
-        auto tAtV = [&](double j) { return dx + ((yc - dy) * m11 - j * det) / m12; };
+        // (Multiplying by reciprocals: a few of these per crossed row.)
+        const double ym21 = (yc - dy) * m21, ym11 = (yc - dy) * m11;
+        auto u = [&](double t) { return ((t - dx) * m22 - ym21) * invDet; };
+        auto v = [&](double t) { return (ym11 - (t - dx) * m12) * invDet; };
+        auto tAtU = [&](double k) { return dx + (k * det + ym21) * invM22; };
+        auto tAtV = [&](double j) { return dx + (ym11 - j * det) * invM12; };
         // Adds the kept parts of the stretch ta ... tb of the line in area row j.
         auto stretch = [&](int j, double ta, double tb) {
             if (m22 == 0.0) { // u is the same all along the row
@@ -230,6 +235,8 @@ QRegion PixelArea::mappedGeneral(const QTransform& m, const QRect& limit) const
                 stretch(int(j), tLo - 0.5, tHi + 0.5);
         } else {
             const double va = v(tLo), vb = v(tHi);
+            if (!std::isfinite(va) || !std::isfinite(vb))
+                continue;
             const int top = int(std::max(std::floor(std::min(va, vb)), double(m_bounds.top())));
             const int bottom = int(std::min(std::floor(std::max(va, vb)), double(m_bounds.bottom())));
             // Rows in the order the line meets them as t grows.
