@@ -95,7 +95,10 @@ void Card::EraseBackground()
 
     // The kept runs of the rows kFrame ... h - kFrame - 1.
     mc::imaging::PixelArea kept(QRect(kFrame, kFrame, w - 2 * kFrame, h - 2 * kFrame));
-    auto addRun = [&kept](int y, int x, int width) { kept.addRun(y, x, x + width); };
+    auto addRun = [&kept](int y, int x, int width) {
+        if (width > 0) // most background pixels end no run
+            kept.addRun(y, x, x + width);
+    };
     const int mid = w / 2;
     QRgb left = colour(row(kFrame)[kFrame]);
     QRgb right = colour(row(kFrame)[w - 1 - kFrame]);
