@@ -3,6 +3,7 @@
 // placement), the item stack and the view-steering state (shape, cut status,
 // the canvas dialog's scale preference).
 #include "document/CardList.h"
+#include "document/CommandTarget.h"
 #include "imaging/Colors.h"
 #include "platform/DesktopBackend.h"
 
@@ -18,7 +19,7 @@ enum Placement : int {
     PLACEMENT_STRETCH = 2,
 };
 
-class CMyDoc : public QObject {
+class CMyDoc : public QObject, public CommandTarget {
     Q_OBJECT
 public:
     // A project on the given desktop: its wallpaper, placement and colour
@@ -60,6 +61,20 @@ public:
     // Asks every view to rebuild its background layer and repaint.
     void UpdateAllViews();
 
+    // The run-time commands (DynamicCommands.h): claims `id` when one of the
+    // tables holds it. Code kCommandCode carries the command out,
+    // kUpdateCode fills `state` (enabled, check mark), any other code does
+    // nothing; a claimed id answers true in every case. False leaves the
+    // command to the ordinary routing.
+    static constexpr int kCommandCode = 0;
+    static constexpr int kUpdateCode = -1;
+    bool OnCmdMsg(int id, int code, CommandState* state);
+
+    // The document level of the main window's routing asks OnCmdMsg first.
+    bool OnCommand(int id) override;
+    bool OnUpdateCommand(int id, CommandState& state) override;
+    bool HandlesCommand(int id) const override;
+
     // Fields, in declaration order.
     CardList m_listCards;
     // The decoded background picture; null = no picture. A project started
@@ -84,6 +99,8 @@ Q_SIGNALS:
     void cardsCleared();
     void modifiedChanged(bool modified);
     void pathChanged(const QString& path);
+    // A shape was chosen: the view removes its shape outline.
+    void clearShapeRequested();
 
 private:
     bool m_bModified = false;
