@@ -32,9 +32,6 @@ bool CBackgroundCommands::HandlesCommand(int id) const
     case ID_SELECT_COLOR:
     case ID_CUSTOMIZE_CANVAS_SIZE:
     case ID_CUT_STATUS:
-    case ID_PLACEMENT_CENTER:
-    case ID_PLACEMENT_TILE:
-    case ID_PLACEMENT_STRETCH:
         return true;
     default:
         return false;
@@ -59,11 +56,6 @@ bool CBackgroundCommands::OnCommand(int id)
     case ID_CUT_STATUS:
         OnCutStatus();
         return true;
-    case ID_PLACEMENT_CENTER:
-    case ID_PLACEMENT_TILE:
-    case ID_PLACEMENT_STRETCH:
-        OnPlacement(id - ID_PLACEMENT_CENTER);
-        return true;
     default:
         return false;
     }
@@ -75,12 +67,6 @@ bool CBackgroundCommands::OnUpdateCommand(int id, CommandState& state)
     case ID_CUT_STATUS:
         state.enabled = true;
         state.checked = m_pDoc->m_bCutStatus;
-        return true;
-    case ID_PLACEMENT_CENTER:
-    case ID_PLACEMENT_TILE:
-    case ID_PLACEMENT_STRETCH:
-        state.enabled = true;
-        state.checked = m_pDoc->m_nPlacement == id - ID_PLACEMENT_CENTER;
         return true;
     default:
         return false;
@@ -130,11 +116,4 @@ void CBackgroundCommands::OnCutStatus()
     } else {
         m_pDoc->m_bCutStatus = true;
     }
-}
-
-void CBackgroundCommands::OnPlacement(int placement)
-{
-    m_pDoc->m_nPlacement = placement;
-    m_pDoc->SetModifiedFlag(true);
-    m_pDoc->UpdateAllViews();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The project's background and canvas commands, routed at the document
-// level: Picture From File, No Picture, Select Color, Customize Canvas Size,
-// the placements Center / Tile / Stretch and the Cut Status toggle.
+// level: Picture From File, No Picture, Select Color, Customize Canvas Size
+// and the Cut Status toggle. The placements, like the other run-time
+// command tables, are the document's own (CMyDoc::OnCmdMsg).
 #include "document/CommandTarget.h"
 
 #include <functional>
@@ -34,7 +35,6 @@ public:
     void OnSelectColor();
     void OnCustomizeCanvasSize();
     void OnCutStatus();
-    void OnPlacement(int placement);
 
     // The filter of the Picture From File dialog.
     static const char* const kPictureFilter;

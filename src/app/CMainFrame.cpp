@@ -32,6 +32,8 @@ CMainFrame::CMainFrame(CMyDoc* doc, QWidget* parent)
     m_pView->SetHost(this);
     setAcceptDrops(true);
 
+    // The document claims the run-time commands before its other handlers.
+    m_documentTargets.Add(m_pDoc);
     m_frameLevel.Add(&m_frameTargets);
     m_frameLevel.Add(this);
     m_router.SetChain({m_pView, &m_documentTargets, &m_frameLevel});
@@ -42,6 +44,7 @@ CMainFrame::CMainFrame(CMyDoc* doc, QWidget* parent)
     createStatusBar();
     createAccelerators();
 
+    connect(m_pDoc, &CMyDoc::clearShapeRequested, m_pView, [view = m_pView] { view->ClearShape(true); });
     connect(m_pDoc, &CMyDoc::modifiedChanged, this, &CMainFrame::updateWindowTitle);
     connect(m_pDoc, &CMyDoc::pathChanged, this, &CMainFrame::updateWindowTitle);
     updateWindowTitle();
@@ -155,6 +158,13 @@ void CMainFrame::applyStrings(QAction* action, int id) const
     const QString tooltip = mc::app::CommandTooltip(id);
     if (!tooltip.isEmpty())
         action->setToolTip(tooltip);
+}
+
+QAction* CMainFrame::InsertCommandItem(QMenu* menu, QAction* before, int id, const QString& text)
+{
+    QAction* action = makeAction(id, text, menu);
+    menu->insertAction(before, action);
+    return action;
 }
 
 QMenu* CMainFrame::newMenu(const QString& title, QWidget* parent)

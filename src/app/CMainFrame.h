@@ -8,8 +8,9 @@
 // it calls RouteCommand(id), which offers the command to four levels in
 // turn until one handles it:
 //   1. the view (CMyView; its attached targets first),
-//   2. the document level (DocumentTargets(): the background commands, the
-//      run-time command tables, the document's File commands),
+//   2. the document level: the document itself first (CMyDoc::OnCmdMsg, the
+//      run-time command tables), then DocumentTargets() (the background
+//      commands, the document's File commands),
 //   3. the frame (FrameTargets(), then the frame's own: Toolbar, Status Bar),
 //   4. the application (CMyApp; its attached targets first).
 // Before a menu is shown (QMenu::aboutToShow) and after every command the
@@ -79,6 +80,11 @@ public:
     // and on); an empty list shows the grayed "Recent File" placeholder.
     void SetRecentFiles(const QStringList& paths);
     QStringList RecentFiles() const { return m_recentFiles; }
+
+    // A command item made at run time: `text` with command ID `id`, routed
+    // and updated like every other, inserted before `before` (appended when
+    // null).
+    QAction* InsertCommandItem(QMenu* menu, QAction* before, int id, const QString& text);
 
     // Runs `build` once, at the first activation (the run-time menus).
     void SetBuildDynamicMenus(std::function<void(CMainFrame&)> build) { m_buildDynamicMenus = std::move(build); }

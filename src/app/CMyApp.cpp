@@ -4,6 +4,7 @@
 #include "app/CFileCommands.h"
 #include "app/CMainFrame.h"
 #include "app/CommandLine.h"
+#include "app/DynamicMenus.h"
 #include "document/CMyDoc.h"
 #include "document/CommandIds.h"
 #include "platform/DesktopBackend.h"
@@ -60,6 +61,7 @@ bool CMyApp::InitInstance(const QStringList& arguments)
     m_pDoc = std::make_unique<CMyDoc>(desktop ? desktop->read() : mc::platform::DesktopSettings{});
     m_pFrame = std::make_unique<CMainFrame>(m_pDoc.get());
     m_pFrame->SetApplicationTarget(this);
+    m_pFrame->SetBuildDynamicMenus([](CMainFrame& frame) { BuildDynamicMenus(frame); });
     m_pBackground = std::make_unique<CBackgroundCommands>(m_pDoc.get(), m_pFrame->GetActiveView());
     m_pFrame->DocumentTargets().Add(m_pBackground.get());
     CMyView* view = m_pFrame->GetActiveView();
@@ -80,8 +82,10 @@ bool CMyApp::InitInstance(const QStringList& arguments)
     if (!started)
         return false;
 
-    m_pFrame->showMaximized();
+    // The first activation builds the run-time menus, before the window
+    // first shows them.
     m_pFrame->ActivateFrame();
+    m_pFrame->showMaximized();
     return true;
 }
 

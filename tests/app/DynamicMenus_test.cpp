@@ -1,0 +1,179 @@
+#include "app/DynamicMenus.h"
+
+#include "app/CBackgroundCommands.h"
+#include "app/CMainFrame.h"
+#include "common/TestUtil.h"
+#include "document/CMyDoc.h"
+#include "document/CommandIds.h"
+#include "document/DynamicCommands.h"
+#include "document/ProjectReader.h"
+#include "document/ProjectWriter.h"
+
+#include <QAction>
+#include <QFile>
+#include <QMenu>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The wallpaper folder holds a.png (64 x 64) and b.png (300 x 200), the tile
+// folder t.bmp (32 x 32): pictures 400, 401 and 402.
+class DynamicMenusTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        background.reset();
+        frame.reset();
+        doc.reset();
+        CMyView::ResetFirstUpdate();
+        wallpapers = mctest::freshDir();
+        tiles = mctest::freshDir();
+        mctest::writeImage(wallpapers, "a.png", mctest::solidImage(64, 64, Qt::red));
+        mctest::writeImage(wallpapers, "b.png", mctest::solidImage(300, 200, Qt::green));
+        mctest::writeImage(tiles, "t.bmp", mctest::solidImage(32, 32, Qt::blue));
+        doc = std::make_unique<CMyDoc>(mc::platform::DesktopSettings{});
+        frame = std::make_unique<CMainFrame>(doc.get());
+        background = std::make_unique<CBackgroundCommands>(doc.get(), frame->GetActiveView());
+        frame->DocumentTargets().Add(background.get());
+    }
+    void build(const QString& wallpaperDir, const QString& tileDir)
+    {
+        frame->SetBuildDynamicMenus([=](CMainFrame& f) { BuildDynamicMenus(f, wallpaperDir, tileDir, QSize(1024, 768)); });
+        frame->ActivateFrame();
+    }
+    bool checked(int id) const { return frame->QueryCommand(id).checked; }
+    static QString texts(const QMenu* menu)
+    {
+        QString out;
+        for (const QAction* a : menu->actions())
+            out += (a->isSeparator() ? QString("-") : a->text() + '=' + a->property("mcCommandId").toString()) + ';';
+        return out;
+    }
+
+    QString wallpapers, tiles;
+    std::unique_ptr<CMyDoc> doc;
+    std::unique_ptr<CMainFrame> frame;
+    std::unique_ptr<CBackgroundCommands> background;
+};
+
+} // namespace
+
+TEST_F(DynamicMenusTest, PicturesThenCanvasSizesShareOneIdCounter)
+{
+    build(wallpapers, tiles);
+    std::vector<std::pair<std::uint32_t, QString>> pictures;
+    for (const PictureCommand& p : g_vecPictures)
+        pictures.emplace_back(p.id, p.path);
+    EXPECT_EQ(pictures, (std::vector<std::pair<std::uint32_t, QString>>{
+                            {400, wallpapers + "/a.png"}, {401, wallpapers + "/b.png"}, {402, tiles + "/t.bmp"}}));
+    EXPECT_EQ(g_vecCanvasSizes.front().id, 403u);
+    ASSERT_EQ(g_vecPlacements.size(), 3u);
+    EXPECT_EQ(g_vecPlacements[2].id, 135u);
+    ASSERT_EQ(g_vecShapes.size(), 18u);
+    EXPECT_EQ(std::make_pair(g_vecShapes[17].id, g_vecShapes[17].kind), std::make_pair(213u, 17));
+    EXPECT_EQ(texts(frame->TopMenu("&Background")),
+              "&Picture From File ...=130;&Windows Predefined Picture=;No Picture=132;&Select Color=138;-;"
+              "&Center=133;&Tile=134;St&retch=135;-;Canvas Size: 640x480=403;Canvas Size: 800x600=404;"
+              "Canvas Size: 1024x768=405;C&ustomize Canvas Size=136;");
+}
+
+TEST_F(DynamicMenusTest, PredefinedSubmenuPerFolder)
+{
+    const QString none = mctest::freshDir() + "/missing";
+    const std::tuple<QString, QString, QString> rows[] = {
+        {wallpapers, tiles, "a=400;b=401;-;t=402;"},
+        {QString(), tiles, "t=400;"},             // no wallpaper folder: no separator
+        {mctest::freshDir(), tiles, "t=400;"},    // nothing listed: no separator either
+        {QString(), none, ""},
+    };
+    for (const auto& [wallpaperDir, tileDir, expected] : rows) {
+        SetUp();
+        build(wallpaperDir, tileDir);
+        EXPECT_EQ(texts(frame->PredefinedPictureMenu()), expected);
+    }
+}
+
+TEST_F(DynamicMenusTest, CanvasSizeAndPlacementChecksFollowTheDocument)
+{
+    build(wallpapers, tiles);
+    doc->m_bByDisplayScale = false;
+    EXPECT_TRUE(frame->RouteCommand(404)); // 800x600
+    EXPECT_EQ(QSize(doc->m_nCanvasWidth, doc->m_nCanvasHeight), QSize(800, 600));
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_TRUE(checked(404));
+    EXPECT_FALSE(checked(405));
+    bool dialogBox = false;
+    background->SetCanvasSizeAsker([&](int, int, bool byScale) { return dialogBox = byScale, std::nullopt; });
+    frame->RouteCommand(ID_CUSTOMIZE_CANVAS_SIZE);
+    EXPECT_TRUE(dialogBox);
+
+    // Loading a picture places it automatically; the marks follow. b.png
+    // (ratio 1.5) is centred on 800 x 600, the 32 x 32 tile tiled.
+    const std::tuple<int, int, int> loads[] = {{401, ID_PLACEMENT_CENTER, 1}, {402, ID_PLACEMENT_TILE, 2}};
+    for (const auto& [id, placement, index] : loads) {
+        frame->RouteCommand(id);
+        EXPECT_EQ(doc->m_nPredefined, index);
+        for (int p : {ID_PLACEMENT_CENTER, ID_PLACEMENT_TILE, ID_PLACEMENT_STRETCH})
+            EXPECT_EQ(checked(p), p == placement) << id << ' ' << p;
+        for (int picture : {400, 401, 402})
+            EXPECT_EQ(checked(picture), picture == id);
+    }
+    doc->SetModifiedFlag(false);
+    frame->RouteCommand(ID_PLACEMENT_STRETCH);
+    EXPECT_EQ(doc->m_nPlacement, PLACEMENT_STRETCH);
+    EXPECT_TRUE(doc->IsModified());
+}
+
+TEST_F(DynamicMenusTest, ChoosingAShapeTurnsCutStatusOnEverywhere)
+{
+    build(wallpapers, tiles);
+    CMyView* view = frame->GetActiveView();
+    view->m_ptShapeStart = QPoint(10, 10);
+    view->m_ptShapeEnd = QPoint(60, 40);
+    frame->RouteCommand(ID_SHAPE_HEART);
+    EXPECT_EQ(doc->m_nShape, 13);
+    EXPECT_TRUE(doc->m_bCutStatus);
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(view->m_ptShapeStart, view->m_ptShapeEnd); // the old outline went
+    // The Shape menu, the toolbar's drop-down and the item context menu.
+    ASSERT_EQ(frame->Actions(ID_SHAPE_HEART).size(), 3);
+    for (QAction* action : frame->Actions(ID_SHAPE_HEART))
+        EXPECT_TRUE(action->isEnabled() && action->isChecked());
+    for (QAction* action : frame->Actions(ID_SHAPE_ROUND_RECT))
+        EXPECT_FALSE(action->isChecked());
+    EXPECT_TRUE(checked(ID_CUT_STATUS));
+}
+
+TEST_F(DynamicMenusTest, StoredIndexAndUnreadablePictures)
+{
+    build(wallpapers, tiles);
+    // An index read from a project file marks whatever picture has it now.
+    CMyDoc stored(mc::platform::DesktopSettings{});
+    stored.m_nPredefined = 1;
+    const QString project = mctest::freshDir() + "/p.mcr";
+    ASSERT_TRUE(mc::document::WriteProjectFile(stored, project).ok);
+    ASSERT_TRUE(mc::document::OpenProject(*doc, project, QSize(1024, 768), nullptr));
+    EXPECT_TRUE(checked(401));
+    EXPECT_FALSE(checked(400));
+
+    // A listed picture that can no longer be read is still chosen.
+    QFile::resize(wallpapers + "/a.png", 10);
+    frame->RouteCommand(400);
+    EXPECT_EQ(doc->m_nPredefined, 0);
+    EXPECT_EQ(doc->m_strBkPath, wallpapers + "/a.png");
+    EXPECT_FALSE(doc->m_pBkImage);
+    EXPECT_TRUE(checked(400));
+}
+
+TEST_F(DynamicMenusTest, OtherIdsPassThroughTheDocument)
+{
+    build(wallpapers, tiles);
+    struct Catcher : CommandTarget {
+        bool OnCommand(int id) override { return seen.push_back(id), true; }
+        std::vector<int> seen;
+    } catcher;
+    frame->DocumentTargets().Add(&catcher);
+    for (int id : {int(ID_SHAPE_CLOUD), 399, 406, 402, int(ID_PLACEMENT_TILE)})
+        frame->RouteCommand(id);
+    EXPECT_EQ(catcher.seen, (std::vector<int>{399, 406}));
+}
