@@ -231,6 +231,11 @@ void CMainFrame::createPopupMenus()
     }
 }
 
+int CMainFrame::CommandIdOf(const QAction* action)
+{
+    return action ? action->property(kCommandProperty).toInt() : 0;
+}
+
 QAction* CMainFrame::MenuAction(int id) const
 {
     return m_menuBarActions.value(id);

@@ -61,6 +61,8 @@ public:
     bool OnUpdateCommand(int id, CommandState& state) override;
     bool HandlesCommand(int id) const override;
 
+    // The command ID an action sends; 0 for separators and submenus.
+    static int CommandIdOf(const QAction* action);
     // Every action of the menus, toolbar and accelerators bound to `id`.
     QList<QAction*> Actions(int id) const;
     // The menu-bar item for `id` (null when the menu bar has none).

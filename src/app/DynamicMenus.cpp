@@ -13,14 +13,6 @@
 
 namespace {
 
-QAction* commandAction(const QMenu* menu, int id)
-{
-    for (QAction* action : menu->actions())
-        if (action->property("mcCommandId").toInt() == id && !action->isSeparator() && !action->menu())
-            return action;
-    return nullptr;
-}
-
 // The "&Background" popup: the last top-level popup whose first item is
 // "&Picture From File ...".
 QMenu* backgroundMenu(const CMainFrame& frame)
@@ -28,8 +20,7 @@ QMenu* backgroundMenu(const CMainFrame& frame)
     const QList<QAction*> tops = frame.menuBar()->actions();
     for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
         QMenu* menu = (*it)->menu();
-        if (menu && !menu->actions().isEmpty() &&
-            menu->actions().first()->property("mcCommandId").toInt() == ID_PICTURE_FROM_FILE)
+        if (menu && !menu->actions().isEmpty() && CMainFrame::CommandIdOf(menu->actions().first()) == ID_PICTURE_FROM_FILE)
             return menu;
     }
     return nullptr;
@@ -78,7 +69,9 @@ void BuildDynamicMenus(CMainFrame& frame, const QString& wallpaperDir, const QSt
 
     mc::document::FillPlacementTable();
 
-    QAction* customize = background ? commandAction(background, ID_CUSTOMIZE_CANVAS_SIZE) : nullptr;
+    QAction* customize = frame.MenuAction(ID_CUSTOMIZE_CANVAS_SIZE);
+    if (!background || !background->actions().contains(customize))
+        customize = nullptr; // appended at the end instead
     for (const QSize size : mc::document::CanvasSizePresets(screen)) {
         g_vecCanvasSizes.push_back({counter, size.width(), size.height()});
         if (background)
