@@ -15,18 +15,18 @@ namespace {
 
 // "name" makes a text file; "name WxH" a picture of that size (PNG content,
 // or BMP for .bmp/.BMP names, whatever the name says).
-void makeFile(const QString& dir, const QString& spec)
+void makeFile(const QString& dir, const QString& entry)
 {
-    const QString name = spec.section(' ', 0, 0);
+    const QString name = entry.section(' ', 0, 0);
     const QString path = dir + '/' + name;
     QDir().mkpath(QFileInfo(path).absolutePath());
-    if (!spec.contains(' ')) {
+    if (!entry.contains(' ')) {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("not a picture");
         return;
     }
-    const QStringList size = spec.section(' ', 1).split('x');
+    const QStringList size = entry.section(' ', 1).split('x');
     const bool bmp = name.endsWith(".bmp", Qt::CaseInsensitive);
     ASSERT_TRUE(mctest::solidImage(size[0].toInt(), size[1].toInt(), Qt::darkCyan).save(path, bmp ? "BMP" : "PNG"));
 }
