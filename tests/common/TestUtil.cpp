@@ -34,6 +34,9 @@ void isolateEnvironment()
     qputenv("XDG_DATA_HOME", (base + "/data").toUtf8());
     qputenv("XDG_CACHE_HOME", (base + "/cache").toUtf8());
     qputenv("XDG_RUNTIME_DIR", (base + "/runtime").toUtf8());
+    // No machine's own wallpaper folder in the menus the tests build.
+    if (!qEnvironmentVariableIsSet("MURALCRAFTER_WALLPAPER_DIR"))
+        qputenv("MURALCRAFTER_WALLPAPER_DIR", "");
     QFile::setPermissions(base + "/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
