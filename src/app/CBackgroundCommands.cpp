@@ -88,12 +88,15 @@ void CBackgroundCommands::OnNoPicture()
 
 void CBackgroundCommands::OnSelectColor()
 {
-    // The dialog starts at black, not at the current colour; the choice is
-    // shown but does not count as a change to save.
+    // The dialog starts at black, not at the current colour. The colour is
+    // saved with the project, so a new one marks it modified.
     const std::optional<QColor> color = mc::dialogs::AskColor(m_pView ? m_pView->window() : nullptr, QColor(Qt::black));
     if (!color)
         return;
-    m_pDoc->m_crBkColor = mc::argbToColorref(color->rgb());
+    const mc::COLORREF chosen = mc::argbToColorref(color->rgb());
+    if (chosen != m_pDoc->m_crBkColor)
+        m_pDoc->SetModifiedFlag(true);
+    m_pDoc->m_crBkColor = chosen;
     m_pDoc->UpdateAllViews();
 }
 

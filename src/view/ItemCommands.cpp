@@ -257,10 +257,16 @@ void ItemCommands::SetSemitransparency()
     if (!card)
         return;
     Raise(*card);
+    const int alpha = card->m_nAlpha;
+    const bool semi = card->m_bSemi;
     card->m_nAlpha = model.m_nAlphaValue;
     card->m_bSemi = true;
     card->ApplySemi(); // turns m_bSemi off again for 255
     Invalidate(*card);
+    // Both values are saved with the project: a change must not be lost
+    // silently when the window closes.
+    if (card->m_nAlpha != alpha || card->m_bSemi != semi)
+        m_doc.SetModifiedFlag(true);
 }
 
 void ItemCommands::EraseBackground(Card& card)
@@ -289,9 +295,13 @@ void ItemCommands::SetEraseExtent()
     if (!card)
         return;
     Raise(*card);
+    const bool erased = card->m_bErased;
+    const int extent = card->m_nEraseExtent;
     card->m_bErased = true;
     card->m_nEraseExtent = model.m_nExtent;
     card->EraseBackground();
     card->UpdateRegion();
     Invalidate(*card);
+    if (card->m_bErased != erased || card->m_nEraseExtent != extent)
+        m_doc.SetModifiedFlag(true);
 }

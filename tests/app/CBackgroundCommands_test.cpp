@@ -33,7 +33,7 @@ protected:
 
 } // namespace
 
-TEST_F(BackgroundTest, SelectColorStartsAtBlackAndDoesNotMarkModified)
+TEST_F(BackgroundTest, SelectColorStartsAtBlackAndMarksModifiedOnlyOnChange)
 {
     QColor initial;
     std::optional<QColor> answer = QColor(10, 20, 30);
@@ -43,11 +43,15 @@ TEST_F(BackgroundTest, SelectColorStartsAtBlackAndDoesNotMarkModified)
     EXPECT_TRUE(commands.OnCommand(ID_SELECT_COLOR));
     EXPECT_EQ(initial, QColor(Qt::black));
     EXPECT_EQ(doc.m_crBkColor, 0x001E140Au);
-    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(updates, 1);
+    doc.SetModifiedFlag(false);
+    commands.OnCommand(ID_SELECT_COLOR); // the same colour again
+    EXPECT_FALSE(doc.IsModified());
     answer.reset(); // cancelled: nothing changes
     commands.OnCommand(ID_SELECT_COLOR);
     EXPECT_EQ(doc.m_crBkColor, 0x001E140Au);
+    EXPECT_FALSE(doc.IsModified());
     mc::dialogs::SetColorHandler(previous);
 }
 

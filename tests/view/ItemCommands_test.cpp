@@ -169,9 +169,9 @@ TEST_F(ItemCommandsTest, EachCommandChangesStacksAndMarks)
         {ID_CLONE, false, CloneOnTop, true, false},
         {ID_GRAY, true, Raised, true, true},
         {ID_SEMITRANSPARENT, true, Raised, true, true},
-        {ID_SET_SEMITRANSPARENCY, true, Raised, false, false},
+        {ID_SET_SEMITRANSPARENCY, true, Raised, true, false},
         {ID_ERASE_BACKGROUND, true, Raised, true, true},
-        {ID_SET_ERASE_EXTENT, true, Raised, false, false},
+        {ID_SET_ERASE_EXTENT, true, Raised, true, false},
     };
     host.onRotate = [](RotateModel& m) { return !m.Validate().has_value(); };
     host.onSize = [](SizeModel& m) { return m.SetMode(1), m.EditRatio("150"), !m.Validate().has_value(); };
@@ -193,6 +193,9 @@ TEST_F(ItemCommandsTest, EachCommandChangesStacksAndMarks)
         ASSERT_TRUE(Do(row.id));
         EXPECT_FALSE(host.invalidated.empty());
         EXPECT_EQ(doc.IsModified(), row.modified);
+        doc.SetModifiedFlag(false); // the same answer again changes nothing saved
+        if (row.id == ID_SET_SEMITRANSPARENCY || row.id == ID_SET_ERASE_EXTENT)
+            EXPECT_FALSE(Do(row.id) && doc.IsModified());
         if (row.stack == Deleted) {
             EXPECT_EQ(cur, nullptr);
             EXPECT_EQ(doc.m_listCards.GetHead(), above);
