@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QtEndian>
 
+#include <cstdlib>
 #include <mutex>
 
 namespace mc::imaging {
@@ -31,6 +32,53 @@ bool withinBudget(QSize size)
     return size.width() > 0 && size.height() > 0 && qint64(size.width()) * size.height() <= kMaxImagePixels;
 }
 
+// A BMP's header announces its size, and the decoder allocates the whole
+// picture before it finds the pixel data missing: a 118-byte file claiming
+// 11000 x 11000 pixels took 484 MB. Uncompressed pixel data shorter than
+// half of what the header needs is damage, not a picture. Run-length coded
+// data can be far shorter than the picture; one byte per 1024 pixels is
+// still below what real files of mostly skipped runs need.
+bool bmpDataTooShort(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray head = file.read(14 + 40);
+    if (head.size() < 14 + 12 || head[0] != 'B' || head[1] != 'M')
+        return false; // not a BMP after all: the decoder decides
+    const char* info = head.constData() + 14;
+    const quint32 dataAt = qFromLittleEndian<quint32>(head.constData() + 10);
+    const quint32 infoSize = qFromLittleEndian<quint32>(info);
+    qint64 width = 0, height = 0, bits = 0;
+    quint32 compression = 0;
+    if (infoSize == 12) {
+        width = qFromLittleEndian<quint16>(info + 4);
+        height = qFromLittleEndian<quint16>(info + 6);
+        bits = qFromLittleEndian<quint16>(info + 10);
+    } else if (head.size() >= 14 + 40) {
+        width = qFromLittleEndian<qint32>(info + 4);
+        height = std::abs(qint64(qFromLittleEndian<qint32>(info + 8))); // negative: top-down
+        bits = qFromLittleEndian<quint16>(info + 14);
+        compression = qFromLittleEndian<quint32>(info + 16);
+    } else {
+        return true;
+    }
+    // Sizes past these are refused by the pixel budget anyway; the bound
+    // keeps the products below within 64 bits.
+    if (width <= 0 || height <= 0 || width > (1 << 20) || height > (1 << 20))
+        return false;
+    const qint64 rowBytes = (width * bits + 31) / 32 * 4;
+    const qint64 needed = rowBytes * height;
+    const qint64 present = file.size() - qint64(dataAt);
+    constexpr quint32 kRle8 = 1, kRle4 = 2;
+    if (compression == kRle8 || compression == kRle4)
+        return present < width * height / 1024;
+    constexpr quint32 kRgb = 0, kBitfields = 3, kAlphaBitfields = 6;
+    if (compression == kRgb || compression == kBitfields || compression == kAlphaBitfields)
+        return present < needed / 2;
+    return false; // embedded JPEG or PNG: their own decoders check
+}
+
 void prepareReader(QImageReader& reader)
 {
     raiseAllocationLimit();
@@ -52,6 +100,8 @@ QImage decodeImage(const QString& path)
     const QSize announced = reader.size();
     if (announced.isValid() && !withinBudget(announced))
         return {};
+    if (reader.format() == "bmp" && bmpDataTooShort(path))
+        return {};
     QImage image = reader.read();
     if (image.isNull() || !withinBudget(image.size()))
         return {};
@@ -69,6 +119,8 @@ std::optional<QSize> imageSize(const QString& path)
     QImageReader reader(path);
     prepareReader(reader);
     if (!reader.canRead())
+        return std::nullopt;
+    if (reader.format() == "bmp" && bmpDataTooShort(path))
         return std::nullopt;
     QSize size = reader.size();
     if (!size.isValid()) {

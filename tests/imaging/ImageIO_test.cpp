@@ -73,8 +73,15 @@ TEST(ImageIO, MissingNonImageTruncatedAndOverBudgetFilesAreUnknown)
     // decoder that tried anyway would fail differently or exhaust memory.
     const QString huge = writeBytes(dir, "huge.png", pngHeaderClaiming(60000, 60000));
     const QString over = writeBytes(dir, "over.png", pngHeaderClaiming(1u << 14, (1u << 13) + 1));
+    // A BMP of 70 bytes claiming 11000 x 11000 pixels: within the pixel
+    // budget, but its pixel data is missing.
+    QByteArray shortBmp = bmpFile(40, 24, 0, 0);
+    qToLittleEndian(quint32(11000), shortBmp.data() + 18);
+    qToLittleEndian(quint32(11000), shortBmp.data() + 22);
+    ASSERT_FALSE(decodeImage(writeBytes(dir, "whole.bmp", bmpFile(40, 24, 0, 0))).isNull());
     for (const QString& path : {dir + "/missing.png", QString(), dir, text,
-                                writeBytes(dir, "cut.png", png.readAll().left(60)), huge, over}) {
+                                writeBytes(dir, "cut.png", png.readAll().left(60)), huge, over,
+                                writeBytes(dir, "short.bmp", shortBmp)}) {
         EXPECT_TRUE(decodeImage(path).isNull()) << path.toStdString();
         EXPECT_FALSE(imageSize(path).has_value()) << path.toStdString();
     }
