@@ -149,6 +149,9 @@ bool CFileCommands::openFile(const QString& path)
         return false;
     }
     addRecent(path);
+    // Pictures that could not be loaded are named once, after opening.
+    if (!message.isEmpty())
+        mc::dialogs::ShowMessage(message, m_pWindow);
     return true;
 }
 

@@ -153,10 +153,11 @@ QByteArray pictureType(const QString& file, QTextStream& err)
 bool openProject(CMyDoc& doc, const QString& path, QSize screen, QTextStream& err)
 {
     QString message;
-    if (mc::document::OpenProject(doc, path, screen, &message))
-        return true;
-    err << message << '\n';
-    return false;
+    const bool opened = mc::document::OpenProject(doc, path, screen, &message);
+    // Once opened, the message names pictures that are not drawn.
+    if (!message.isEmpty())
+        err << message << '\n';
+    return opened;
 }
 
 std::optional<WallpaperLayout> layoutArgument(const QCommandLineParser& parser, const QString& option,

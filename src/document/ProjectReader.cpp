@@ -2,10 +2,12 @@
 
 #include "document/ByteStreams.h"
 #include "document/CMyDoc.h"
+#include "document/DecodeBudget.h"
 #include "document/ProjectFormat.h"
 #include "imaging/ImageIO.h"
 
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -13,6 +15,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <future>
 #include <system_error>
 #include <thread>
@@ -24,24 +27,31 @@ namespace {
 
 ParseResult damaged() { return {std::nullopt, DamagedFileMessage()}; }
 
-bool readDoubleFinite(ByteReader& in, double& value)
+// A NaN or infinite transform value cannot come from the program and would
+// poison every region built from the item: the item is damaged, while the
+// record's layout (and so the rest of the file) is still sound.
+bool readDouble(ByteReader& in, double& value, bool& damaged)
 {
-    // A NaN or infinite transform value cannot come from the program and
-    // would poison every region built from the item.
-    return in.readDouble(value) && std::isfinite(value);
+    if (!in.readDouble(value))
+        return false;
+    if (!std::isfinite(value)) {
+        damaged = true;
+        value = 0.0;
+    }
+    return true;
 }
 
-// One item record into `record`; false when the record is incomplete or
-// cannot be right.
-bool readItem(ByteReader& in, ItemRecord& record)
+// One item record into `record`; false when the file ends inside it.
+bool readItem(ByteReader& in, const QByteArray& bytes, ItemRecord& record)
 {
+    const qsizetype start = in.position();
     auto card = std::make_unique<Card>();
     std::int32_t alpha = 0, extent = 0, x = 0, y = 0;
     bool ok = in.readCountedUtf16(card->m_strPath)
-        && readDoubleFinite(in, card->m_dAngle)
-        && readDoubleFinite(in, card->m_dScale)
-        && readDoubleFinite(in, card->m_dShearX)
-        && readDoubleFinite(in, card->m_dShearY)
+        && readDouble(in, card->m_dAngle, record.damaged)
+        && readDouble(in, card->m_dScale, record.damaged)
+        && readDouble(in, card->m_dShearX, record.damaged)
+        && readDouble(in, card->m_dShearY, record.damaged)
         && in.readBool16(card->m_bFlipH)
         && in.readBool16(card->m_bFlipV)
         && in.readBool16(card->m_bGray)
@@ -64,10 +74,12 @@ bool readItem(ByteReader& in, ItemRecord& record)
         if (!in.readCountedBytes(shape))
             return false;
         std::optional<mc::Region> region = mc::Region::deserialize(shape);
-        if (!region)
-            return false;
-        record.cutShape = std::move(*region);
+        if (region)
+            record.cutShape = std::move(*region);
+        else
+            record.damaged = true;
     }
+    record.stored = bytes.mid(start, in.position() - start);
     record.card = std::move(card);
     return true;
 }
@@ -80,15 +92,33 @@ bool isRegularFile(const QString& path)
     return !path.isEmpty() && !path.contains(QChar(0)) && QFileInfo(path).isFile();
 }
 
-enum class ItemLoad { Kept, Missing, Damaged };
+// The picture at `path`, or else the file of the same name in `projectDir`:
+// a project folder moved or copied with its pictures opens whole. Empty
+// when neither is there.
+QString locatePicture(const QString& path, const QString& projectDir)
+{
+    if (isRegularFile(path))
+        return path;
+    if (projectDir.isEmpty() || path.contains(QChar(0)))
+        return {};
+    // Either separator ends a folder name, so that a path written on another
+    // system also finds its file.
+    const qsizetype cut = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    const QString name = path.mid(cut + 1);
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return {};
+    const QString beside = QDir(projectDir).filePath(name);
+    return isRegularFile(beside) ? beside : QString();
+}
 
-// Decodes the item's picture, re-applies its effects and cut shape and
-// computes its regions. Touches nothing but `record`.
-ItemLoad loadItem(ItemRecord& record)
+enum class ItemLoad { Kept, Missing, Damaged, OverBudget };
+
+// Gives the item its decoded picture, re-applies its effects and cut shape
+// and computes its regions. Touches nothing but `record`.
+ItemLoad loadItem(ItemRecord& record, const QImage& picture)
 {
     Card& card = *record.card;
-    // A picture that has gone is left out without a word.
-    if (!isRegularFile(card.m_strPath) || !card.LoadImage())
+    if (!card.LoadImage(picture))
         return ItemLoad::Missing;
     if (card.m_bCut && record.cutShape) {
         // A cut only ever narrows the picture's rectangle: a stored shape
@@ -100,16 +130,26 @@ ItemLoad loadItem(ItemRecord& record)
         card.m_pClip = std::make_unique<mc::Region>(std::move(*record.cutShape));
         record.cutShape.reset();
     }
-    const QTransform toView = card.Transform() * QTransform::fromTranslate(card.m_ptCenter.x(), card.m_ptCenter.y());
-    const QRectF area = toView.mapRect(card.m_pClip->boundingRect());
-    // Written so that a NaN or an overflow fails the test as well.
-    const bool within = area.left() >= -kMaxItemExtent && area.right() <= kMaxItemExtent
-        && area.top() >= -kMaxItemExtent && area.bottom() <= kMaxItemExtent;
-    if (!within)
-        return ItemLoad::Damaged;
     card.UpdateRegion();
     return ItemLoad::Kept;
 }
+
+// An item that is not loaded: its stored fields stay for the message and
+// the view's queries, its pixels and regions go, and its record is kept
+// to be written back unchanged.
+void unload(ItemRecord& record)
+{
+    Card& card = *record.card;
+    card.m_pBitmap.reset();
+    card.m_pClip.reset();
+    card.m_pKeep.reset();
+    card.m_pClipSaved.reset();
+    card.m_rgnItem = QRegion();
+    card.m_rgnKept = QRegion();
+    card.m_storedRecord = record.stored;
+}
+
+bool hasPixelEffect(const Card& card) { return card.m_bGray || card.m_bSemi || card.m_bErased; }
 
 // Runs `work` on this thread and on up to one helper thread per further
 // core, no more threads than `tasks`; returns when every run has returned.
@@ -185,48 +225,144 @@ ParseResult ParseProject(const QByteArray& bytes, QSize screen)
     c.items.reserve(std::size_t(count));
     for (std::int32_t i = 0; i < count; ++i) {
         ItemRecord record;
-        if (!readItem(in, record))
+        if (!readItem(in, bytes, record))
             return damaged();
         c.items.push_back(std::move(record));
     }
     return {std::move(c), {}};
 }
 
-std::optional<LoadedProject> LoadPictures(ProjectContents contents)
+LoadedProject LoadPictures(ProjectContents contents, const QString& projectDir, qint64 budget)
 {
-    // Decoding dominates opening a project, and every item (and the
-    // background) is decoded into pictures of its own, so the work is shared
-    // among the processor's cores. The items keep their order: each result
-    // lands in its own slot.
-    const std::size_t count = contents.items.size();
-    std::vector<ItemLoad> results(count, ItemLoad::Missing);
-    QImage background;
-    const bool hasBackground = isRegularFile(contents.bkPath);
-    std::atomic<std::size_t> next{0};
-    const auto work = [&] {
-        for (std::size_t i = next++; i <= count; i = next++) {
-            if (i < count)
-                results[i] = loadItem(contents.items[i]);
-            else if (hasBackground)
-                background = mc::imaging::decodeImage(contents.bkPath);
-        }
-    };
-    runOnCores(work, count + 1);
-
     LoadedProject loaded;
-    if (!background.isNull())
-        loaded.bkImage = std::make_unique<QImage>(std::move(background));
-    std::vector<ItemRecord> kept;
-    kept.reserve(count);
+    const std::size_t count = contents.items.size();
+    std::vector<ItemLoad> results(count, ItemLoad::Kept);
+
+    // Where each picture is, and what decoding it costs. Each file is
+    // decoded once and counted once; an item whose effects change its own
+    // pixels costs one picture more. The background comes first, then the
+    // items from the top of the stack, each while the budget lasts.
+    struct Picture {
+        QSize size;
+        bool admitted = false;
+        QImage image;
+    };
+    std::map<QString, Picture> pictures;
+    qint64 used = 0;
+    const auto admit = [&](const QString& path, bool ownCopy) -> std::optional<ItemLoad> {
+        auto [it, fresh] = pictures.try_emplace(path);
+        Picture& picture = it->second;
+        if (fresh) {
+            const std::optional<QSize> size = mc::imaging::imageSize(path);
+            picture.size = size.value_or(QSize());
+        }
+        if (picture.size.isEmpty())
+            return ItemLoad::Missing;
+        const qint64 cost = (picture.admitted ? 0 : PictureBytes(picture.size)) + (ownCopy ? PictureBytes(picture.size) : 0);
+        if (used + cost > budget)
+            return ItemLoad::OverBudget;
+        used += cost;
+        picture.admitted = true;
+        return std::nullopt;
+    };
+
+    QString bkPicture = locatePicture(contents.bkPath, projectDir);
+    if (!bkPicture.isEmpty() && admit(bkPicture, false) == ItemLoad::OverBudget)
+        loaded.overBudget.append(bkPicture);
     for (std::size_t i = 0; i < count; ++i) {
-        if (results[i] == ItemLoad::Damaged)
-            return std::nullopt;
-        if (results[i] == ItemLoad::Kept)
-            kept.push_back(std::move(contents.items[i]));
+        ItemRecord& record = contents.items[i];
+        if (record.damaged) {
+            results[i] = ItemLoad::Damaged;
+            continue;
+        }
+        Card& card = *record.card;
+        const QString found = locatePicture(card.m_strPath, projectDir);
+        if (found.isEmpty()) {
+            results[i] = ItemLoad::Missing;
+            continue;
+        }
+        if (std::optional<ItemLoad> refused = admit(found, hasPixelEffect(card))) {
+            results[i] = *refused;
+            continue;
+        }
+        if (found != card.m_strPath) {
+            card.m_strPath = found;
+            loaded.relocated = true;
+        }
     }
-    contents.items = std::move(kept);
+
+    // Decoding dominates opening a project: the files, and then the items'
+    // effects and regions, are shared among the processor's cores. Each
+    // result lands in its own slot, so the items keep their order.
+    std::vector<std::pair<const QString*, Picture*>> toDecode;
+    for (auto& [path, picture] : pictures)
+        if (picture.admitted)
+            toDecode.emplace_back(&path, &picture);
+    std::atomic<std::size_t> next{0};
+    runOnCores(
+        [&] {
+            for (std::size_t i = next++; i < toDecode.size(); i = next++)
+                toDecode[i].second->image = mc::imaging::decodeImage(*toDecode[i].first);
+        },
+        toDecode.size());
+    next = 0;
+    runOnCores(
+        [&] {
+            for (std::size_t i = next++; i < count; i = next++) {
+                if (results[i] != ItemLoad::Kept)
+                    continue;
+                const auto it = pictures.find(contents.items[i].card->m_strPath);
+                results[i] = loadItem(contents.items[i], it->second.image);
+            }
+        },
+        count);
+
+    if (!bkPicture.isEmpty()) {
+        const auto it = pictures.find(bkPicture);
+        if (it != pictures.end() && !it->second.image.isNull()) {
+            loaded.bkImage = std::make_unique<QImage>(it->second.image);
+            loaded.relocated = loaded.relocated || bkPicture != contents.bkPath;
+            contents.bkPath = bkPicture;
+        }
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        if (results[i] == ItemLoad::Kept)
+            continue;
+        ItemRecord& record = contents.items[i];
+        unload(record);
+        QStringList& list = results[i] == ItemLoad::Damaged ? loaded.damaged
+            : results[i] == ItemLoad::OverBudget            ? loaded.overBudget
+                                                            : loaded.missing;
+        list.append(record.card->m_strPath);
+    }
+    // Each file is named once, however many items use it.
+    for (QStringList* list : {&loaded.missing, &loaded.damaged, &loaded.overBudget})
+        list->removeDuplicates();
     loaded.contents = std::move(contents);
     return loaded;
+}
+
+QString LoadNotice(const LoadedProject& project)
+{
+    if (project.missing.isEmpty() && project.damaged.isEmpty() && project.overBudget.isEmpty())
+        return {};
+    // Long lists are cut short: the message must fit on the screen.
+    constexpr qsizetype kShown = 20;
+    QString text = QStringLiteral("Some pictures of this project are not shown. Their items keep their place "
+                                  "and are saved unchanged with the project.");
+    const auto section = [&](const QString& title, const QStringList& paths) {
+        if (paths.isEmpty())
+            return;
+        text += QStringLiteral("\n\n") + title;
+        for (qsizetype i = 0; i < std::min(paths.size(), kShown); ++i)
+            text += QStringLiteral("\n    ") + paths[i];
+        if (paths.size() > kShown)
+            text += QStringLiteral("\n    ... and %1 more").arg(paths.size() - kShown);
+    };
+    section(QStringLiteral("Not found or not readable:"), project.missing);
+    section(QStringLiteral("Damaged in the project file:"), project.damaged);
+    section(QStringLiteral("Not loaded, beyond the memory set aside for pictures:"), project.overBudget);
+    return text;
 }
 
 ReadResult ReadProjectFile(const QString& path, QSize screen)
@@ -246,10 +382,7 @@ ReadResult ReadProjectFile(const QString& path, QSize screen)
     ParseResult parsed = ParseProject(bytes, screen);
     if (!parsed.contents)
         return {std::nullopt, parsed.message};
-    std::optional<LoadedProject> loaded = LoadPictures(std::move(*parsed.contents));
-    if (!loaded)
-        return {std::nullopt, DamagedFileMessage()};
-    return {std::move(loaded), {}};
+    return {LoadPictures(std::move(*parsed.contents), QFileInfo(path).absolutePath()), {}};
 }
 
 void ApplyProject(CMyDoc& doc, LoadedProject project)
@@ -276,9 +409,13 @@ bool OpenProject(CMyDoc& doc, const QString& path, QSize screen, QString* messag
             *message = result.message;
         return false;
     }
+    const QString notice = LoadNotice(*result.project);
+    const bool relocated = result.project->relocated;
     ApplyProject(doc, std::move(*result.project));
     doc.SetPathName(QFileInfo(path).absoluteFilePath());
-    doc.SetModifiedFlag(false);
+    doc.SetModifiedFlag(relocated);
+    if (message)
+        *message = notice;
     doc.UpdateAllViews();
     return true;
 }

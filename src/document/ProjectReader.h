@@ -2,6 +2,7 @@
 // Reading a project file. The whole file is read into a new project state
 // first; the open project is replaced only when every byte was understood,
 // so a rejected, damaged or truncated file leaves it exactly as it was.
+#include "document/DecodeBudget.h"
 #include "imaging/Colors.h"
 #include "imaging/Region.h"
 #include "items/Card.h"
@@ -10,6 +11,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -19,11 +21,16 @@ class CMyDoc;
 
 namespace mc::document {
 
-// One item record: the card with its stored fields, and the cut shape of a
-// cut item.
+// One item record: the card with its stored fields, the cut shape of a cut
+// item, and the record's bytes as they stand in the file (an item that is
+// not loaded is written back with exactly these).
 struct ItemRecord {
     std::unique_ptr<Card> card;
     std::optional<mc::Region> cutShape;
+    QByteArray stored;
+    // A value no saved item holds: a number that is not finite or a cut
+    // shape that cannot be read. Such an item is not loaded.
+    bool damaged = false;
 };
 
 // Everything a project file holds, before any picture is decoded.
@@ -48,20 +55,34 @@ struct ParseResult {
 // bytes that are left before anything is allocated.
 ParseResult ParseProject(const QByteArray& bytes, QSize screen);
 
-// A parsed project with its pictures decoded: items whose picture cannot be
-// read are left out, the others carry their effects and cut shape.
+// A parsed project with its pictures decoded. Items whose picture is
+// missing, unreadable or beyond the decode budget, and damaged items, stay
+// in their place in the stack unloaded (Card::IsUnloaded): never drawn,
+// written back as they were read.
 struct LoadedProject {
     ProjectContents contents;
     std::unique_ptr<QImage> bkImage; // null: no picture or not decodable
+    // Item pictures found neither at their path nor beside the project
+    // file, or not readable; items with damaged records (by path); pictures
+    // left undecoded for the budget (background included).
+    QStringList missing;
+    QStringList damaged;
+    QStringList overBudget;
+    // Some item's picture was found beside the project file instead of at
+    // its stored path, which the item now holds.
+    bool relocated = false;
 };
 
-// Items must stay within this distance of the view's origin: farther out no
-// scrolling reaches them, and only a damaged file puts them there.
-inline constexpr double kMaxItemExtent = 1 << 16;
+// Decodes the pictures of `contents`. A picture that is not at its stored
+// path is looked for under the same file name in `projectDir` (when given).
+// The background and then the items from the top of the stack take their
+// share of `budget` in turn; items of one file share one decoded picture.
+LoadedProject LoadPictures(ProjectContents contents, const QString& projectDir = {},
+                           qint64 budget = ProjectDecodeBudget());
 
-// nullopt when an item lies beyond kMaxItemExtent or its cut shape beyond
-// its picture: the file is damaged.
-std::optional<LoadedProject> LoadPictures(ProjectContents contents);
+// The one message that tells what LoadPictures could not load; empty when
+// everything was loaded.
+QString LoadNotice(const LoadedProject& project);
 
 struct ReadResult {
     std::optional<LoadedProject> project;
@@ -76,7 +97,9 @@ ReadResult ReadProjectFile(const QString& path, QSize screen);
 void ApplyProject(CMyDoc& doc, LoadedProject project);
 
 // Open Project: reads `path` and, when the whole file was understood,
-// replaces the open project, records the path and clears the modified flag.
+// replaces the open project, records the path and clears the modified flag
+// (sets it when pictures were found at a new place, which only a save
+// records). `message` then holds LoadNotice (empty when all loaded).
 // Otherwise the project stays as it was and `message` tells why.
 bool OpenProject(CMyDoc& doc, const QString& path, QSize screen, QString* message);
 

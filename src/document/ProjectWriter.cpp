@@ -12,6 +12,11 @@ namespace {
 
 void writeItem(ByteWriter& out, const Card& card)
 {
+    // An item whose picture was not loaded goes back exactly as it came.
+    if (card.IsUnloaded()) {
+        out.writeBytes(card.m_storedRecord);
+        return;
+    }
     out.writeCountedUtf16(card.m_strPath);
     out.writeDouble(card.m_dAngle);
     out.writeDouble(card.m_dScale);

@@ -65,17 +65,18 @@ std::unique_ptr<Card> Card::CreateFromFile(const QString& path)
     return card;
 }
 
-bool Card::LoadImage()
+bool Card::LoadImage() { return LoadImage(mc::imaging::decodeImage(m_strPath)); }
+
+bool Card::LoadImage(QImage picture)
 {
     m_bDragging = false;
     m_pClip.reset();
     m_pKeep.reset();
     m_pClipSaved.reset();
     m_pBitmap.reset();
-    QImage image = mc::imaging::decodeImage(m_strPath);
-    if (image.isNull())
+    if (picture.isNull())
         return false;
-    m_pBitmap = std::make_unique<QImage>(std::move(image));
+    m_pBitmap = std::make_unique<QImage>(std::move(picture));
     m_pClip = std::make_unique<mc::Region>(ImageRectRegion(m_pBitmap->size()));
     m_pKeep = std::make_unique<mc::imaging::PixelArea>(mc::imaging::PixelArea::infinite());
     m_pClipSaved = std::make_unique<mc::Region>(mc::Region::infinite());
@@ -105,9 +106,10 @@ void Card::CloneTo(Card& target) const
     target.m_strPath = m_strPath;
     target.m_bCut = m_bCut;
 
-    QImage image = mc::imaging::decodeImage(m_strPath);
-    if (image.isNull() && m_pBitmap)
-        image = *m_pBitmap; // the file is gone: the clone still shows what the source shows
+    // The clone shares the source's pixels (effects included) until an
+    // effect changes one of them: cloning costs no second picture, and a
+    // clone still shows what the source shows when the file is gone.
+    QImage image = m_pBitmap ? *m_pBitmap : mc::imaging::decodeImage(m_strPath);
     target.m_pBitmap = image.isNull() ? nullptr : std::make_unique<QImage>(std::move(image));
     target.m_ptCenter = screenCentre();
 
@@ -116,8 +118,6 @@ void Card::CloneTo(Card& target) const
     target.m_pKeep = copy(m_pKeep);
     target.m_pClipSaved = copy(m_pClipSaved);
 
-    if ((m_bErased || m_bSemi || m_bGray) && m_pBitmap && target.m_pBitmap)
-        CopyPixels(*m_pBitmap, *target.m_pBitmap);
     target.UpdateRegion();
 }
 

@@ -8,6 +8,7 @@
 #include "imaging/PixelArea.h"
 #include "imaging/Region.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QPoint>
 #include <QRegion>
@@ -36,6 +37,15 @@ public:
     // re-applies the stored effects (erase, gray, semitransparency). False
     // when the file is not a readable picture; m_pBitmap stays null then.
     bool LoadImage();
+    // The same with the picture already decoded from m_strPath. A copy of a
+    // QImage shares its pixels, so items of one file hold one picture until
+    // an effect changes an item's own pixels.
+    bool LoadImage(QImage picture);
+
+    // True for an item read from a project whose picture could not be
+    // loaded: it has no pixels and no regions, so it is never drawn or hit,
+    // and its record is written back exactly as it was read.
+    bool IsUnloaded() const { return !m_storedRecord.isEmpty(); }
 
     // Clone: gives `target` this item's state, its own regions and pixels,
     // centred on the screen.
@@ -98,6 +108,14 @@ public:
     // Item-local: one bit per pixel of the picture (see PixelArea).
     std::unique_ptr<mc::imaging::PixelArea> m_pKeep;
     std::unique_ptr<mc::Region> m_pClipSaved;
+    // The item's bytes in the project file it came from, for an item whose
+    // picture was not loaded; empty for every other item.
+    QByteArray m_storedRecord;
+
+    // Item regions are computed only within this distance of the view's
+    // origin: no scrolling reaches farther, and a zoomed, sheared or far-off
+    // item would otherwise rasterise without bound.
+    static constexpr int kRegionExtent = 1 << 16;
 
     // Zoom fitting on creation: the largest side limit and the step.
     static constexpr int kFitLimit = 300;

@@ -67,7 +67,7 @@ void Card::UpdateRegion()
     const QTransform toView = Transform() * QTransform::fromTranslate(m_ptCenter.x(), m_ptCenter.y());
     mc::Region item = *m_pClip;
     item.transform(toView);
-    m_rgnItem = item.toPixelRegion();
+    m_rgnItem = item.toPixelRegion(QRect(-kRegionExtent, -kRegionExtent, 2 * kRegionExtent, 2 * kRegionExtent));
     if (m_bErased) {
         // Nothing of the kept area lies outside the item: rasterise only there.
         const mc::imaging::PixelArea everything = mc::imaging::PixelArea::infinite();

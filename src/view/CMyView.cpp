@@ -4,6 +4,7 @@
 #include "dialogs/CStandardDialogs.h"
 #include "document/CMyDoc.h"
 #include "document/CommandIds.h"
+#include "document/DecodeBudget.h"
 #include "imaging/Region.h"
 #include "items/Card.h"
 #include "platform/Screen.h"
@@ -104,6 +105,13 @@ void CMyView::OnAddImage()
     if (chosen.isEmpty())
         return;
     const mc::canvas::AddImageFile file = mc::canvas::PrepareAddImageFile(chosen);
+    if (!mc::document::PictureFitsBudget(*m_pDoc, file.path)) {
+        mc::dialogs::ShowMessage(QStringLiteral("The file \"%1\" is not added: the project's pictures would take more "
+                                                "memory than is set aside for them.")
+                                     .arg(QDir::toNativeSeparators(chosen)),
+                                 window());
+        return;
+    }
     std::unique_ptr<Card> card = Card::CreateFromFile(file.path);
     if (!card) {
         mc::dialogs::ShowMessage(QStringLiteral("The file \"%1\" cannot be added: it is not a picture that can be read.")

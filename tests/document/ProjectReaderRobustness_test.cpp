@@ -1,6 +1,6 @@
 // Damaged, truncated and hostile project files: the reader refuses them
 // without touching the open project and without allocating what the file
-// merely claims.
+// merely claims; a damaged item is kept unseen instead.
 #include "document/ProjectFileTestUtil.h"
 
 #include "common/TestUtil.h"
@@ -116,12 +116,25 @@ TEST(ProjectReaderRobustness, HugeCountsLengthsAndBadValuesAreDamage)
     for (const auto& c : cases)
         EXPECT_EQ(parseMessage(withInt32(s.bytes, c.at, c.value)), kDamaged) << c.at << ": " << c.value;
 
-    // A cut shape that is not a shape; a zoom that is not a number.
-    EXPECT_EQ(parseMessage(QByteArray(s.bytes).replace(s.shapeAt + 4, 4, "ZZZZ")), kDamaged);
-    for (double bad : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
+    // A cut shape that is not a shape, a zoom that is not a number: the
+    // item is damaged, the file is not. The item is named, stays unseen in
+    // its place and is written back unchanged; the other item loads.
+    QByteArray badZoom[2];
+    for (int i = 0; i < 2; ++i) {
         ByteWriter w;
-        w.writeDouble(bad);
-        EXPECT_EQ(parseMessage(QByteArray(s.bytes).replace(s.fieldsAt + 8, 8, w.bytes())), kDamaged);
+        w.writeDouble(i ? std::numeric_limits<double>::infinity() : std::numeric_limits<double>::quiet_NaN());
+        badZoom[i] = QByteArray(s.bytes).replace(s.fieldsAt + 8, 8, w.bytes());
+    }
+    for (const QByteArray& bytes : {QByteArray(s.bytes).replace(s.shapeAt + 4, 4, "ZZZZ"), badZoom[0], badZoom[1]}) {
+        auto doc = mctest::emptyProject();
+        QString message;
+        ASSERT_TRUE(OpenProject(*doc, mctest::writeBytes(bytes), kScreen, &message));
+        ASSERT_EQ(doc->m_listCards.GetCount(), 2);
+        const Card* top = doc->m_listCards.GetHead();
+        EXPECT_TRUE(top->IsUnloaded() && top->m_rgnItem.isEmpty());
+        EXPECT_TRUE(message.contains(QStringLiteral("Damaged in the project file:\n    ") + top->m_strPath));
+        EXPECT_TRUE(doc->m_listCards.GetTail()->m_pBitmap);
+        EXPECT_EQ(SerializeProject(*doc), bytes);
     }
     // Effect values out of range are brought into range instead.
     const ParseResult parsed = ParseProject(withInt32(withInt32(s.bytes, s.fieldsAt + 42, 100000), s.fieldsAt + 46, -7),
@@ -137,34 +150,35 @@ TEST(ProjectReaderRobustness, ShapesAndItemsOutOfAllReachAreBounded)
     auto doc = mctest::emptyProject();
     Card* card = mctest::addItem(*doc, picture);
     auto back = mctest::emptyProject();
-    const Card* before = mctest::addItem(*back, picture);
     const auto open = [&] {
         QString message;
-        const bool ok = OpenProject(*back, mctest::writeBytes(SerializeProject(*doc)), kScreen, &message);
-        EXPECT_EQ(message, ok ? QString() : kDamaged);
-        return ok;
+        EXPECT_TRUE(OpenProject(*back, mctest::writeBytes(SerializeProject(*doc)), kScreen, &message));
+        return message;
     };
     // A cut shape far larger than the picture cannot have come from a cut.
     QPainterPath huge;
     huge.addEllipse(QRectF(-1e9, -1e9, 2e9, 2e9));
     card->m_pClip = std::make_unique<mc::Region>(mc::Region::fromPath(huge));
     card->m_bCut = true;
-    EXPECT_FALSE(open());
-    EXPECT_EQ(back->m_listCards.GetHead(), before);
+    EXPECT_TRUE(open().contains(QStringLiteral("Damaged")));
+    EXPECT_TRUE(back->m_listCards.GetHead()->IsUnloaded());
 
     // One that stays on the picture (within rounding) is a cut.
     card->m_pClip = std::make_unique<mc::Region>(mc::Region::fromRect(QRectF(-20.5, -10, 30, 20.5)));
-    ASSERT_TRUE(open());
-    const Card* loaded = back->m_listCards.GetHead();
-    EXPECT_EQ(*loaded->m_pClip, *card->m_pClip);
+    EXPECT_EQ(open(), QString());
+    EXPECT_EQ(*back->m_listCards.GetHead()->m_pClip, *card->m_pClip);
 
-    // An item whose zoom or place puts it beyond any scrolling is damage.
+    // Items zoomed or placed beyond all scrolling load; their regions are
+    // computed only as far as scrolling reaches.
     card->m_pClip = std::make_unique<mc::Region>(Card::ImageRectRegion(QSize(40, 20)));
     card->m_bCut = false;
-    card->m_dScale = 1e7;
-    EXPECT_FALSE(open());
-    card->m_dScale = 1;
-    card->m_ptCenter = QPoint(2000000000, 5);
-    EXPECT_FALSE(open());
-    EXPECT_EQ(back->m_listCards.GetHead(), loaded);
+    const QRect reach(-Card::kRegionExtent, -Card::kRegionExtent, 2 * Card::kRegionExtent, 2 * Card::kRegionExtent);
+    for (auto [scale, centre] : {std::pair{1e7, QPoint(0, 0)}, std::pair{1.0, QPoint(2000000000, 5)}}) {
+        card->m_dScale = scale;
+        card->m_ptCenter = centre;
+        EXPECT_EQ(open(), QString());
+        const Card* loaded = back->m_listCards.GetHead();
+        EXPECT_TRUE(loaded->m_pBitmap);
+        EXPECT_TRUE(reach.contains(loaded->m_rgnItem.boundingRect()) || loaded->m_rgnItem.isEmpty());
+    }
 }
