@@ -29,9 +29,12 @@ cmake -S "$here" -B "$build" -G Ninja \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" >/dev/null
 cmake --build "$build" --target project_reader_fuzz -j2
 
+# Inputs carry pictures after the project bytes, so they may be large; the
+# fuzzer's length control lets them grow towards -max_len only gradually.
+
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen
 cd "$here/fuzz/corpus-run"
 "$build/fuzz/project_reader_fuzz" "$work" "$seeds" \
-  -max_total_time="$seconds" -jobs=1 -rss_limit_mb=2048 -timeout=10 -max_len=65536 "$@"
+  -max_total_time="$seconds" -jobs=1 -rss_limit_mb=2048 -timeout=10 -max_len=1048576 "$@"

@@ -1,8 +1,9 @@
 // Real project files of every kind the reader meets. Each is checked here;
 // with MC_FUZZ_SEED_DIR set they are also written there as the fuzzer's seed
-// corpus (scripts/fuzz.sh), and their pictures go to a folder beside it that
-// outlives the test, so that the fuzzer reaches picture loading, effects and
-// region computation too.
+// corpus (scripts/fuzz.sh). A seed carries its pictures after the project
+// bytes, each behind the fuzz target's marker; the items name them "0", "1",
+// ... in a folder that does not exist, so the reader finds them beside the
+// project and the fuzzer mutates them too.
 #include "document/ProjectFileTestUtil.h"
 
 #include "common/TestUtil.h"
@@ -20,6 +21,23 @@ using namespace mc::document;
 
 namespace {
 
+constexpr char kPictureMarker[] = "\n--mc-picture--\n";
+
+// The project's bytes followed by its items' pictures in stack order; each
+// item is pointed at its picture's number.
+QByteArray withPictures(CMyDoc& doc)
+{
+    QByteArray pictures;
+    int n = 0;
+    for (const auto& card : doc.m_listCards) {
+        QFile file(card->m_strPath);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        pictures += kPictureMarker + file.readAll();
+        card->m_strPath = QStringLiteral("/nonexistent-mc-seeds/%1").arg(n++);
+    }
+    return SerializeProject(doc) + pictures;
+}
+
 void keep(const QString& name, const QByteArray& bytes)
 {
     const QString dir = qEnvironmentVariable("MC_FUZZ_SEED_DIR");
@@ -31,23 +49,12 @@ void keep(const QString& name, const QByteArray& bytes)
     file.write(bytes);
 }
 
-// Where the seeds' pictures live.
-QString pictureDir()
-{
-    const QString seeds = qEnvironmentVariable("MC_FUZZ_SEED_DIR");
-    if (seeds.isEmpty())
-        return mctest::freshDir();
-    const QString dir = QDir(seeds).absoluteFilePath("../pictures");
-    QDir().mkpath(dir);
-    return dir;
-}
-
 } // namespace
 
 TEST(FuzzSeeds, RealProjectsParse)
 {
     const QSize screen(1024, 768);
-    const QString dir = pictureDir();
+    const QString dir = mctest::freshDir();
     auto doc = mctest::emptyProject();
     keep("empty.mcr", SerializeProject(*doc));
     EXPECT_TRUE(ParseProject(SerializeProject(*doc), screen).contents);
@@ -58,7 +65,14 @@ TEST(FuzzSeeds, RealProjectsParse)
     plain->m_bGray = true;
     plain->m_bSemi = true;
     plain->m_nAlpha = 100;
-    keep("one-item.mcr", SerializeProject(*doc));
+    {
+        auto copy = mctest::emptyProject();
+        mctest::addItem(*copy, plain->m_strPath)->m_bErased = true;
+        mctest::addItem(*copy, plain->m_strPath)->m_bGray = true;
+        mctest::addItem(*copy, mctest::writeImage(dir, "c.jpg", mctest::solidImage(48, 32, Qt::yellow)))->m_dShearX = 3;
+        mctest::addItem(*copy, mctest::writeImage(dir, "d.bmp", mctest::solidImage(20, 20, Qt::cyan)));
+        keep("one-picture-twice.mcr", withPictures(*copy));
+    }
 
     Card* cut = mctest::addItem(*doc, mctest::writeImage(dir, "b.png", mctest::solidImage(50, 50, Qt::blue)));
     QPainterPath star;
@@ -74,7 +88,7 @@ TEST(FuzzSeeds, RealProjectsParse)
     cut->m_bErased = true;
     cut->m_nEraseExtent = 20;
     const QByteArray twoItems = SerializeProject(*doc);
-    keep("cut-item.mcr", twoItems);
+    keep("cut-item.mcr", withPictures(*doc));
     ParseResult parsed = ParseProject(twoItems, screen);
     ASSERT_TRUE(parsed.contents);
     ASSERT_EQ(parsed.contents->items.size(), 2u);
