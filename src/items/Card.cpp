@@ -106,10 +106,13 @@ void Card::CloneTo(Card& target) const
     target.m_strPath = m_strPath;
     target.m_bCut = m_bCut;
 
-    // The clone shares the source's pixels (effects included) until an
-    // effect changes one of them: cloning costs no second picture, and a
-    // clone still shows what the source shows when the file is gone.
-    QImage image = m_pBitmap ? *m_pBitmap : mc::imaging::decodeImage(m_strPath);
+    // An unprocessed item is decoded afresh. A processed one hands its
+    // pixels on: the copy shares them until an effect changes one of the
+    // two, instead of decoding the file only to overwrite every pixel.
+    const bool processed = m_bErased || m_bSemi || m_bGray;
+    QImage image = processed && m_pBitmap ? *m_pBitmap : mc::imaging::decodeImage(m_strPath);
+    if (image.isNull() && m_pBitmap)
+        image = *m_pBitmap; // the file is gone: the clone still shows what the source shows
     target.m_pBitmap = image.isNull() ? nullptr : std::make_unique<QImage>(std::move(image));
     target.m_ptCenter = screenCentre();
 

@@ -119,20 +119,15 @@ TEST(ProjectReaderRobustness, HugeCountsLengthsAndBadValuesAreDamage)
     // A cut shape that is not a shape, a zoom that is not a number: the
     // item is damaged, the file is not. The item is named, stays unseen in
     // its place and is written back unchanged; the other item loads.
-    QByteArray badZoom[2];
-    for (int i = 0; i < 2; ++i) {
-        ByteWriter w;
-        w.writeDouble(i ? std::numeric_limits<double>::infinity() : std::numeric_limits<double>::quiet_NaN());
-        badZoom[i] = QByteArray(s.bytes).replace(s.fieldsAt + 8, 8, w.bytes());
-    }
-    for (const QByteArray& bytes : {QByteArray(s.bytes).replace(s.shapeAt + 4, 4, "ZZZZ"), badZoom[0], badZoom[1]}) {
+    QByteArray bad[3] = {QByteArray(s.bytes).replace(s.shapeAt + 4, 4, "ZZZZ"), s.bytes, s.bytes};
+    bad[1].replace(s.fieldsAt + 8, 8, QByteArray::fromHex("000000000000f87f")); // NaN
+    bad[2].replace(s.fieldsAt + 8, 8, QByteArray::fromHex("000000000000f07f")); // infinity
+    for (const QByteArray& bytes : bad) {
         auto doc = mctest::emptyProject();
         QString message;
         ASSERT_TRUE(OpenProject(*doc, mctest::writeBytes(bytes), kScreen, &message));
-        ASSERT_EQ(doc->m_listCards.GetCount(), 2);
         const Card* top = doc->m_listCards.GetHead();
-        EXPECT_TRUE(top->IsUnloaded() && top->m_rgnItem.isEmpty());
-        EXPECT_TRUE(message.contains(QStringLiteral("Damaged in the project file:\n    ") + top->m_strPath));
+        EXPECT_TRUE(top->IsUnloaded() && message.contains("Damaged in the project file:\n    " + top->m_strPath));
         EXPECT_TRUE(doc->m_listCards.GetTail()->m_pBitmap);
         EXPECT_EQ(SerializeProject(*doc), bytes);
     }
@@ -153,32 +148,24 @@ TEST(ProjectReaderRobustness, ShapesAndItemsOutOfAllReachAreBounded)
     const auto open = [&] {
         QString message;
         EXPECT_TRUE(OpenProject(*back, mctest::writeBytes(SerializeProject(*doc)), kScreen, &message));
-        return message;
+        return back->m_listCards.GetHead();
     };
     // A cut shape far larger than the picture cannot have come from a cut.
     QPainterPath huge;
     huge.addEllipse(QRectF(-1e9, -1e9, 2e9, 2e9));
     card->m_pClip = std::make_unique<mc::Region>(mc::Region::fromPath(huge));
     card->m_bCut = true;
-    EXPECT_TRUE(open().contains(QStringLiteral("Damaged")));
-    EXPECT_TRUE(back->m_listCards.GetHead()->IsUnloaded());
-
+    EXPECT_TRUE(open()->IsUnloaded());
     // One that stays on the picture (within rounding) is a cut.
     card->m_pClip = std::make_unique<mc::Region>(mc::Region::fromRect(QRectF(-20.5, -10, 30, 20.5)));
-    EXPECT_EQ(open(), QString());
-    EXPECT_EQ(*back->m_listCards.GetHead()->m_pClip, *card->m_pClip);
+    EXPECT_EQ(*open()->m_pClip, *card->m_pClip);
 
     // Items zoomed or placed beyond all scrolling load; their regions are
     // computed only as far as scrolling reaches.
-    card->m_pClip = std::make_unique<mc::Region>(Card::ImageRectRegion(QSize(40, 20)));
-    card->m_bCut = false;
-    const QRect reach(-Card::kRegionExtent, -Card::kRegionExtent, 2 * Card::kRegionExtent, 2 * Card::kRegionExtent);
-    for (auto [scale, centre] : {std::pair{1e7, QPoint(0, 0)}, std::pair{1.0, QPoint(2000000000, 5)}}) {
-        card->m_dScale = scale;
-        card->m_ptCenter = centre;
-        EXPECT_EQ(open(), QString());
-        const Card* loaded = back->m_listCards.GetHead();
-        EXPECT_TRUE(loaded->m_pBitmap);
-        EXPECT_TRUE(reach.contains(loaded->m_rgnItem.boundingRect()) || loaded->m_rgnItem.isEmpty());
-    }
+    const int reach = Card::kRegionExtent;
+    card->m_dScale = 1e7;
+    EXPECT_EQ(open()->m_rgnItem, QRegion(-reach, -reach, 2 * reach, 2 * reach));
+    card->m_dScale = 1;
+    card->m_ptCenter = QPoint(2000000000, 5);
+    EXPECT_TRUE(open()->m_pBitmap && back->m_listCards.GetHead()->m_rgnItem.isEmpty());
 }
