@@ -101,5 +101,7 @@ TEST(ProjectReaderParallel, ItemsOfOneFileShareOnePictureWithinTheBudget)
         const bool fitsAll = budget % 2 == 0;
         EXPECT_EQ(items[4].card->IsUnloaded(), !fitsAll);
         EXPECT_EQ(loaded.overBudget, fitsAll ? QStringList() : QStringList{two});
+        // Add Image asks the same of the open project.
+        EXPECT_EQ(PictureFitsBudget(*doc, two, ProjectPictureBytes(*doc) + budget - fits), fitsAll);
     }
 }
