@@ -194,8 +194,9 @@ TEST_F(ItemCommandsTest, EachCommandChangesStacksAndMarks)
         EXPECT_FALSE(host.invalidated.empty());
         EXPECT_EQ(doc.IsModified(), row.modified);
         doc.SetModifiedFlag(false); // the same answer again changes nothing saved
-        if (row.id == ID_SET_SEMITRANSPARENCY || row.id == ID_SET_ERASE_EXTENT)
+        if (row.id == ID_SET_SEMITRANSPARENCY || row.id == ID_SET_ERASE_EXTENT) {
             EXPECT_FALSE(Do(row.id) && doc.IsModified());
+        }
         if (row.stack == Deleted) {
             EXPECT_EQ(cur, nullptr);
             EXPECT_EQ(doc.m_listCards.GetHead(), above);
