@@ -137,20 +137,29 @@ TEST(ProjectReaderRobustness, ShapesAndItemsOutOfAllReachAreBounded)
     auto doc = mctest::emptyProject();
     Card* card = mctest::addItem(*doc, picture);
     auto back = mctest::emptyProject();
-    const Card* before = mctest::addItem(*back, picture);
+    mctest::addItem(*back, picture);
     const auto open = [&] {
         QString message;
         const bool ok = OpenProject(*back, mctest::writeBytes(SerializeProject(*doc)), kScreen, &message);
         EXPECT_EQ(message, ok ? QString() : kDamaged);
         return ok;
     };
-    // A cut shape far larger than the picture cannot have come from a cut.
-    QPainterPath huge;
-    huge.addEllipse(QRectF(-1e9, -1e9, 2e9, 2e9));
-    card->m_pClip = std::make_unique<mc::Region>(mc::Region::fromPath(huge));
+    // Cut while the picture was 80 x 60, then the file was replaced by the
+    // 40 x 20 one: the item keeps what of its shape lies on the picture.
+    QPainterPath ellipse;
+    ellipse.addEllipse(QRectF(-35, -25, 70, 50));
+    card->m_pClip = std::make_unique<mc::Region>(mc::Region::fromPath(ellipse));
     card->m_bCut = true;
-    EXPECT_FALSE(open());
-    EXPECT_EQ(back->m_listCards.GetHead(), before);
+    ASSERT_TRUE(open());
+    const Card* replaced = back->m_listCards.GetHead();
+    EXPECT_TRUE(replaced->m_bCut);
+    EXPECT_TRUE(QRectF(-20.01, -10.01, 40.02, 20.02).contains(replaced->m_pClip->boundingRect()));
+    EXPECT_TRUE(replaced->m_pClip->contains(QPointF(-19, -9)));
+    // A shape with nothing on the picture shows it whole.
+    card->m_pClip = std::make_unique<mc::Region>(mc::Region::fromRect(QRectF(100, 100, 10, 10)));
+    ASSERT_TRUE(open());
+    EXPECT_FALSE(back->m_listCards.GetHead()->m_bCut);
+    EXPECT_EQ(*back->m_listCards.GetHead()->m_pClip, Card::ImageRectRegion(QSize(40, 20)));
 
     // One that stays on the picture (within rounding) is a cut.
     card->m_pClip = std::make_unique<mc::Region>(mc::Region::fromRect(QRectF(-20.5, -10, 30, 20.5)));
