@@ -194,7 +194,7 @@ TEST(ProjectFormat, RoundTripKeepsOrderFieldsShapesAndEffects)
     EXPECT_EQ(rc->m_rgnItem, cc->m_rgnItem);
     EXPECT_FALSE(rc->m_rgnItem.isEmpty());
     const QRegion cutArea = rc->m_rgnItem;
-    EXPECT_TRUE(mc::canvas::RestoreCard(*rc));
+    EXPECT_TRUE(mc::canvas::RestoreCard(const_cast<Card&>(*rc)));
     EXPECT_EQ(*rc->m_pClip, Card::ImageRectRegion(QSize(60, 40)));
     EXPECT_GT(rc->m_rgnItem.boundingRect().width(), cutArea.boundingRect().width());
 }
