@@ -121,14 +121,21 @@ ItemLoad loadItem(ItemRecord& record, const QImage& picture)
     if (!card.LoadImage(picture))
         return ItemLoad::Missing;
     if (card.m_bCut && record.cutShape) {
-        // A cut only ever narrows the picture's rectangle: a stored shape
-        // reaching beyond it (more than rounding) is damage.
-        const QRectF picture = card.m_pClip->boundingRect().adjusted(-1, -1, 1, 1);
-        if (!picture.contains(record.cutShape->boundingRect()))
-            return ItemLoad::Damaged;
-        card.m_pClipSaved = std::make_unique<mc::Region>(*card.m_pClip);
-        card.m_pClip = std::make_unique<mc::Region>(std::move(*record.cutShape));
+        // A cut only ever narrows the picture's rectangle. A stored shape
+        // reaching beyond it (more than rounding) was cut from a larger
+        // picture since replaced: the part on the picture is kept.
+        mc::Region shape = std::move(*record.cutShape);
         record.cutShape.reset();
+        const QRectF picture = card.m_pClip->boundingRect().adjusted(-1, -1, 1, 1);
+        if (!picture.contains(shape.boundingRect()))
+            shape.intersect(*card.m_pClip);
+        card.m_pClipSaved = std::make_unique<mc::Region>(*card.m_pClip);
+        // A shape that keeps nothing would leave an item no one can see or
+        // click: it is shown whole instead.
+        if (shape.isEmpty())
+            card.m_bCut = false;
+        else
+            card.m_pClip = std::make_unique<mc::Region>(std::move(shape));
     }
     card.UpdateRegion();
     return ItemLoad::Kept;

@@ -2,7 +2,9 @@
 
 #include "imaging/RegionRaster.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace mc {
 
@@ -26,20 +28,55 @@ QPainterPath withOddEven(QPainterPath path)
     return path;
 }
 
+// Whether the path's fill covers any area. The bounding box alone does not
+// tell: a closed line, or a figure drawn twice under the odd-even rule, has
+// a real box and covers nothing. Resolving the path under its fill rule
+// leaves only edges that do not cross; it then covers area exactly when one
+// of its figures does. Rounding noise far below a pixel counts as nothing.
+bool coversArea(const QPainterPath& path)
+{
+    if (path.isEmpty())
+        return false;
+    const QRectF box = path.boundingRect();
+    if (!(box.width() > 0) || !(box.height() > 0))
+        return false;
+    if (path.elementCount() > Region::kExactEmptyLimit)
+        return true;
+    const double noise = std::max(1e-9, 1e-12 * box.width() * box.height());
+    for (const QPolygonF& figure : path.simplified().toSubpathPolygons()) {
+        double twiceArea = 0.0;
+        for (qsizetype i = 0, n = figure.size(); i < n; ++i) {
+            const QPointF& a = figure[i];
+            const QPointF& b = figure[(i + 1) % n];
+            twiceArea += a.x() * b.y() - b.x() * a.y();
+        }
+        if (std::abs(twiceArea) / 2 > noise)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 Region Region::infinite()
 {
     Region r;
     r.m_infinite = true;
+    r.m_empty = false;
     return r;
 }
 
 Region Region::fromPath(const QPainterPath& path)
 {
     Region r;
-    r.m_path = path;
+    r.setPath(path);
     return r;
+}
+
+void Region::setPath(QPainterPath path)
+{
+    m_path = std::move(path);
+    m_empty = !m_infinite && !coversArea(m_path);
 }
 
 Region Region::fromRect(const QRectF& rect)
@@ -47,17 +84,11 @@ Region Region::fromRect(const QRectF& rect)
     QPainterPath p;
     p.setFillRule(Qt::OddEvenFill);
     p.addRect(rect);
-    return fromPath(p);
-}
-
-bool Region::isEmpty() const
-{
-    if (m_infinite)
-        return false;
-    if (m_path.isEmpty())
-        return true;
-    const QRectF b = m_path.boundingRect();
-    return !(b.width() > 0) || !(b.height() > 0);
+    // A rectangle covers area exactly when it has width and height.
+    Region r;
+    r.m_path = std::move(p);
+    r.m_empty = !(std::abs(rect.width()) > 0) || !(std::abs(rect.height()) > 0);
+    return r;
 }
 
 void Region::intersect(const Region& other)
@@ -72,7 +103,7 @@ void Region::intersect(const Region& other)
         *this = Region();
         return;
     }
-    m_path = withOddEven(m_path.intersected(other.m_path));
+    setPath(withOddEven(m_path.intersected(other.m_path)));
 }
 
 void Region::exclude(const Region& other)
@@ -89,7 +120,7 @@ void Region::exclude(const Region& other)
         m_path = QPainterPath();
         m_path.addRect(infiniteRect());
     }
-    m_path = withOddEven(m_path.subtracted(other.m_path));
+    setPath(withOddEven(m_path.subtracted(other.m_path)));
 }
 
 void Region::translate(qreal dx, qreal dy)
@@ -107,7 +138,11 @@ void Region::transform(const QTransform& m)
             *this = Region();
         return;
     }
-    m_path = m.map(m_path);
+    // An invertible map keeps an area an area; a singular one flattens it.
+    if (m.isInvertible())
+        m_path = m.map(m_path);
+    else
+        setPath(m.map(m_path));
 }
 
 QPainterPath Region::path() const

@@ -24,8 +24,10 @@ public:
     static Region fromRect(const QRectF& rect);
 
     bool isInfinite() const { return m_infinite; }
-    // True when the region covers no area (an infinite region never is).
-    bool isEmpty() const;
+    // True when the region covers no area (an infinite region never is):
+    // a figure that encloses nothing (a line, two figures cancelling out
+    // under the fill rule) is empty whatever its bounding box.
+    bool isEmpty() const { return m_empty; }
 
     // Set operations; each leaves the result in *this.
     void intersect(const Region& other);
@@ -55,8 +57,17 @@ public:
     // Half the side of the square that stands for the infinite plane.
     static constexpr qreal kInfiniteExtent = 1 << 22;
 
+    // Paths with more elements than this are not resolved exactly when
+    // asked whether they cover any area (a path read from a damaged file
+    // could take unbounded time); they count as covering their bounding box.
+    static constexpr int kExactEmptyLimit = 100000;
+
 private:
+    // Sets m_path and works out once whether it covers any area.
+    void setPath(QPainterPath path);
+
     bool m_infinite = false;
+    bool m_empty = true; // kept up to date by every change of m_path
     QPainterPath m_path;
 };
 

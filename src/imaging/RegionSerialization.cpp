@@ -191,7 +191,7 @@ std::optional<Region> Region::deserialize(const QByteArray& bytes, QString* erro
         return std::nullopt;
 
     Region r;
-    r.m_path = buildPath(elements, rule == 1 ? Qt::WindingFill : Qt::OddEvenFill);
+    r.setPath(buildPath(elements, rule == 1 ? Qt::WindingFill : Qt::OddEvenFill));
     return r;
 }
 

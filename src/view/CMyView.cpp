@@ -77,6 +77,12 @@ bool CMyView::OnCommand(int id)
     case ID_FULL_SCREEN:
         ToggleFullScreen();
         return true;
+    case ID_CUT:
+        OnCut();
+        return true;
+    case ID_RESTORE_ORIGINAL_IMAGE:
+        OnRestoreOriginalImage();
+        return true;
     default:
         return false;
     }
@@ -91,12 +97,17 @@ bool CMyView::OnUpdateCommand(int id, CommandState& state)
         state.checked = m_pHost && m_pHost->IsFullScreen();
         return true;
     }
+    if (id == ID_CUT || id == ID_RESTORE_ORIGINAL_IMAGE) {
+        state.enabled = true;
+        return true;
+    }
     return false;
 }
 
 bool CMyView::HandlesCommand(int id) const
 {
-    return m_targets.HandlesCommand(id) || id == ID_ADD_IMAGE || id == ID_REFRESH || id == ID_FULL_SCREEN;
+    return m_targets.HandlesCommand(id) || id == ID_ADD_IMAGE || id == ID_REFRESH || id == ID_FULL_SCREEN
+        || id == ID_CUT || id == ID_RESTORE_ORIGINAL_IMAGE;
 }
 
 void CMyView::OnAddImage()
@@ -416,17 +427,18 @@ void CMyView::invertOutline()
     if (m_ptShapeStart == m_ptShapeEnd)
         return;
     ensureScreen();
-    const QPainterPath outline = mc::canvas::ShapeOutlinePath(m_nDragShape, m_ptShapeStart, m_ptShapeEnd);
+    const int x0 = m_ptShapeStart.x(), y0 = m_ptShapeStart.y();
+    const int x1 = m_ptShapeEnd.x(), y1 = m_ptShapeEnd.y();
     {
         QPainter painter(&m_screen);
         painter.setClipRect(m_layer.CanvasRect().translated(-ScrollPosition()));
         // Inverting: drawing the same outline twice restores the pixels.
         painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
-        painter.setPen(QPen(Qt::black, 2));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawPath(outline);
+        painter.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        mc::canvas::DrawShapeOutline(m_nDragShape, x0, y0, x1, y1, painter);
     }
-    viewport()->update(outline.boundingRect().toAlignedRect().adjusted(-2, -2, 2, 2));
+    const QRectF drawn = mc::canvas::ShapeOutlinePath(m_nDragShape, x0, y0, x1, y1).boundingRect();
+    viewport()->update(drawn.toAlignedRect().adjusted(-2, -2, 2, 2));
 }
 
 void CMyView::dragShapeTo(QPoint client)
@@ -446,9 +458,12 @@ void CMyView::dragShapeTo(QPoint client)
 void CMyView::buildShapeRegion()
 {
     const QPoint scroll = ScrollPosition();
-    mc::Region shape = mc::Region::fromPath(mc::canvas::ShapeFigurePath(m_nDragShape, m_ptShapeStart, m_ptShapeEnd));
+    mc::Region shape = mc::canvas::ShapeRegion(m_nDragShape, m_ptShapeStart.x(), m_ptShapeStart.y(),
+                                               m_ptShapeEnd.x(), m_ptShapeEnd.y());
     shape.translate(scroll.x(), scroll.y());
-    m_rgnShape = shape.toPixelRegion();
+    // Presses land in the scrollable area; no more of the shape is needed
+    // in whole pixels.
+    m_rgnShape = shape.toPixelRegion(QRect(QPoint(0, 0), mc::platform::screenSize()));
     m_pShapeRegion = std::make_unique<mc::Region>(std::move(shape));
 }
 

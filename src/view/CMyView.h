@@ -1,7 +1,7 @@
 #pragma once
 // The canvas view: a scroll area as large as the screen showing the project's
 // canvas on a neutral surround, the items over it, and the mouse interaction
-// (selecting, dragging items, dragging cut-shape outlines).
+// (selecting, dragging items, dragging cut-shape outlines, cutting).
 //
 // Command routing. The view is the first of the main window's four routing
 // levels (view, document, frame, application). Handlers of view-level
@@ -91,6 +91,10 @@ public:
     void OnAddImage();
     void OnRefresh();
     void ToggleFullScreen();
+    // Cut: the current item keeps only what lies inside the finished shape.
+    void OnCut();
+    // Restore Original Image: raises the current item and undoes its cuts.
+    void OnRestoreOriginalImage();
 
     QPoint ScrollPosition() const;
     // The client area of the first initial update (invalid before it).

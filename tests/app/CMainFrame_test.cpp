@@ -162,11 +162,13 @@ TEST_F(FrameTest, RoutingOrderViewDocumentFrameApplication)
 
 TEST_F(FrameTest, CommandsWithoutHandlerAreDisabledCheckMarksFromUpdateHandlers)
 {
-    // Nothing handles Cut here: disabled.
-    EXPECT_FALSE(frame->QueryCommand(ID_CUT).enabled);
+    // Nothing handles the Edit accelerators' Cut: disabled. The Shape
+    // menu's Cut and Restore Original Image are always enabled.
+    EXPECT_FALSE(frame->QueryCommand(ID_EDIT_CUT).enabled);
     QMenu* shape = frame->TopMenu("Shape");
     Q_EMIT shape->aboutToShow();
-    EXPECT_FALSE(frame->MenuAction(ID_CUT)->isEnabled());
+    EXPECT_TRUE(frame->MenuAction(ID_CUT)->isEnabled());
+    EXPECT_TRUE(frame->MenuAction(ID_RESTORE_ORIGINAL_IMAGE)->isEnabled());
     // The view's own commands are enabled; Full Screen carries its check.
     EXPECT_TRUE(frame->QueryCommand(ID_ADD_IMAGE).enabled);
     frame->EnterFullScreen();

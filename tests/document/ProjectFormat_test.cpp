@@ -1,5 +1,6 @@
 // The byte layout of project files and what reading them gives back.
 #include "document/ProjectFileTestUtil.h"
+#include "canvas/CardCut.h"
 
 #include "common/TestUtil.h"
 #include "document/ByteStreams.h"
@@ -197,6 +198,10 @@ TEST(ProjectFormat, RoundTripKeepsOrderFieldsShapesAndEffects)
     EXPECT_EQ(*rc->m_pClipSaved, Card::ImageRectRegion(QSize(60, 40)));
     EXPECT_EQ(rc->m_rgnItem, cc->m_rgnItem);
     EXPECT_FALSE(rc->m_rgnItem.isEmpty());
+    const QRegion cutArea = rc->m_rgnItem;
+    EXPECT_TRUE(mc::canvas::RestoreCard(const_cast<Card&>(*rc)));
+    EXPECT_EQ(*rc->m_pClip, Card::ImageRectRegion(QSize(60, 40)));
+    EXPECT_GT(rc->m_rgnItem.boundingRect().width(), cutArea.boundingRect().width());
 }
 
 TEST(ProjectFormat, VersionChecksAndTheirMessages)

@@ -150,12 +150,19 @@ TEST(ProjectReaderRobustness, ShapesAndItemsOutOfAllReachAreBounded)
         EXPECT_TRUE(OpenProject(*back, mctest::writeBytes(SerializeProject(*doc)), kScreen, &message));
         return back->m_listCards.GetHead();
     };
-    // A cut shape far larger than the picture cannot have come from a cut.
-    QPainterPath huge;
-    huge.addEllipse(QRectF(-1e9, -1e9, 2e9, 2e9));
-    card->m_pClip = std::make_unique<mc::Region>(mc::Region::fromPath(huge));
+    // Cut while the picture was 80 x 60, then the file was replaced by the
+    // 40 x 20 one: the item keeps what of its shape lies on the picture.
+    QPainterPath ellipse;
+    ellipse.addEllipse(QRectF(-35, -25, 70, 50));
+    card->m_pClip = std::make_unique<mc::Region>(mc::Region::fromPath(ellipse));
     card->m_bCut = true;
-    EXPECT_TRUE(open()->IsUnloaded());
+    const Card* replaced = open();
+    EXPECT_TRUE(replaced->m_bCut && replaced->m_pClip->contains(QPointF(-19, -9)));
+    EXPECT_TRUE(QRectF(-20.01, -10.01, 40.02, 20.02).contains(replaced->m_pClip->boundingRect()));
+    // A shape with nothing on the picture shows it whole.
+    card->m_pClip = std::make_unique<mc::Region>(mc::Region::fromRect(QRectF(100, 100, 10, 10)));
+    EXPECT_EQ(*open()->m_pClip, Card::ImageRectRegion(QSize(40, 20)));
+
     // One that stays on the picture (within rounding) is a cut.
     card->m_pClip = std::make_unique<mc::Region>(mc::Region::fromRect(QRectF(-20.5, -10, 30, 20.5)));
     EXPECT_EQ(*open()->m_pClip, *card->m_pClip);

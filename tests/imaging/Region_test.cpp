@@ -97,6 +97,36 @@ TEST(Region, SetOperations)
     EXPECT_TRUE(gone.isEmpty());
 }
 
+TEST(Region, EmptyMeansNoAreaWhateverTheBoundingBox)
+{
+    // A closed line, a figure folded back on itself, a rectangle twice
+    // (cancelling under odd-even, adding up under winding), a bow tie (no
+    // signed area) and a thin sliver.
+    const struct {
+        QPolygonF points;
+        int times;
+        Qt::FillRule rule;
+        bool empty;
+    } rows[] = {
+        {QPolygonF({{0, 0}, {10, 10}}), 1, Qt::OddEvenFill, true},
+        {QPolygonF({{0, 0}, {5, 5}, {10, 10}, {3, 3}}), 1, Qt::OddEvenFill, true},
+        {QPolygonF(QRectF(0, 0, 10, 10)), 2, Qt::OddEvenFill, true},
+        {QPolygonF(QRectF(0, 0, 10, 10)), 2, Qt::WindingFill, false},
+        {QPolygonF({{0, 0}, {10, 10}, {10, 0}, {0, 10}}), 1, Qt::OddEvenFill, false},
+        {QPolygonF({{0, 0}, {0.01, 0}, {0.01, 50}}), 1, Qt::OddEvenFill, false},
+    };
+    for (const auto& row : rows) {
+        QPainterPath path;
+        path.setFillRule(row.rule);
+        for (int i = 0; i < row.times; ++i)
+            path.addPolygon(row.points), path.closeSubpath();
+        Region r = Region::fromPath(path);
+        EXPECT_EQ(r.isEmpty(), row.empty) << path.elementCount();
+        r.translate(5, 5);
+        EXPECT_EQ(r.isEmpty(), row.empty);
+    }
+}
+
 TEST(Region, TranslateAndTransform)
 {
     Region r = rect(0, 0, 10, 4);

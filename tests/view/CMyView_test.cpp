@@ -282,3 +282,109 @@ TEST_F(ViewTest, DraggingARotatedItemLeavesNothingBehind)
     view->UpdateWindow();
     EXPECT_EQ(afterDrags, view->ScreenImage());
 }
+
+namespace {
+
+// A drag in cut status from `from` to `to` (client points).
+void dragOutline(QWidget* vp, QPoint from, QPoint to)
+{
+    QTest::mousePress(vp, Qt::LeftButton, {}, from);
+    QTest::mouseMove(vp, to);
+    QTest::mouseRelease(vp, Qt::LeftButton, {}, to);
+}
+
+bool isRed(QRgb c) { return qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60; }
+
+} // namespace
+
+TEST_F(ViewTest, CutKeepsWhatLiesUnderTheOutlineOfATransformedItem)
+{
+    const struct {
+        double angle, scale, shearX, shearY;
+        bool flipH, flipV;
+    } rows[] = {{30, 1, 0, 0, false, false}, {0, 1.7, 0, 0, false, false}, {0, 1, 0, 0, true, false},
+                {0, 1, 0, 0, false, true},   {0, 1, 3, 0, false, false},   {0, 1, 0, -2, false, false},
+                {-50, 0.8, 2, 0, true, true}};
+    for (const auto& row : rows) {
+        doc->m_listCards.RemoveAll();
+        Card* card = addCard(200, 160, Qt::red, "r.png");
+        card->m_dAngle = row.angle, card->m_dScale = row.scale, card->m_dShearX = row.shearX;
+        card->m_dShearY = row.shearY, card->m_bFlipH = row.flipH, card->m_bFlipV = row.flipV;
+        card->UpdateRegion();
+        doc->m_bCutStatus = true, doc->m_nShape = 12; // Ellipe
+        view->m_pCurCard = card;
+        dragOutline(vp(), QPoint(600, 440), QPoint(470, 330));
+        const mc::Region shape = *view->m_pShapeRegion;
+        const QRegion before = card->m_rgnItem;
+        doc->SetModifiedFlag(false);
+        EXPECT_TRUE(view->OnCommand(ID_CUT));
+        view->UpdateWindow();
+        // Cut, cut status off, modified, the outline gone.
+        EXPECT_TRUE(card->m_bCut && !doc->m_bCutStatus && doc->IsModified()
+                    && view->m_ptShapeStart == view->m_ptShapeEnd);
+
+        // Away from the outline by more than a pixel the picture shows
+        // exactly inside the shape.
+        auto all = [](QPoint p, auto inside) {
+            return inside(p) && inside(p + QPoint(2, 0)) && inside(p - QPoint(2, 0)) && inside(p + QPoint(0, 2))
+                && inside(p - QPoint(0, 2));
+        };
+        int checked = 0;
+        for (int y = 300; y < 470; y += 5)
+            for (int x = 420; x < 640; x += 5) {
+                const QPoint p(x, y);
+                const bool in = all(p, [&](QPoint q) { return shape.contains(q); });
+                if (all(p, [&](QPoint q) { return before.contains(q); })
+                    && (in || all(p, [&](QPoint q) { return !shape.contains(q); }))) {
+                    EXPECT_EQ(isRed(screenAt(p)), in) << row.angle << " " << row.scale << " " << x << "," << y;
+                    ++checked;
+                }
+            }
+        EXPECT_GT(checked, 200);
+    }
+}
+
+TEST_F(ViewTest, CutMissingTheItemChangesNothingCutsIntersectAndRestoreBringsAllBack)
+{
+    Card* lower = addCard(60, 60, Qt::blue, "b.png");
+    Card* card = addCard(100, 80, Qt::red, "a.png"); // 462..561 x 344..423
+    doc->m_bCutStatus = true, doc->m_nShape = 0; // Rect
+    QTest::mouseClick(vp(), Qt::LeftButton, {}, QPoint(500, 380));
+    EXPECT_EQ(view->m_pCurCard, card);
+
+    // Outside the item: nothing happens, also when asked twice; the press
+    // on empty canvas kept the target.
+    dragOutline(vp(), QPoint(100, 100), QPoint(200, 200));
+    EXPECT_EQ(view->m_pCurCard, card);
+    const mc::Region shape = *view->m_pShapeRegion;
+    doc->SetModifiedFlag(false);
+    view->OnCommand(ID_CUT);
+    view->OnCommand(ID_CUT);
+    EXPECT_EQ(*view->m_pShapeRegion, shape);
+    EXPECT_TRUE(doc->m_bCutStatus && !card->m_bCut && !doc->IsModified());
+    EXPECT_EQ(view->m_ptShapeEnd, QPoint(200, 200));
+
+    // Two overlapping cuts leave the overlap.
+    dragOutline(vp(), QPoint(470, 350), QPoint(530, 410));
+    view->OnCommand(ID_CUT);
+    doc->m_bCutStatus = true;
+    dragOutline(vp(), QPoint(560, 420), QPoint(500, 370));
+    view->OnCommand(ID_CUT);
+    view->UpdateWindow();
+    EXPECT_TRUE(isRed(screenAt(QPoint(515, 390))) && !isRed(screenAt(QPoint(480, 360))));
+    EXPECT_FALSE(isRed(screenAt(QPoint(550, 415))));
+    EXPECT_EQ(*card->m_pClipSaved, Card::ImageRectRegion(QSize(100, 80)));
+
+    view->OnCommand(ID_RESTORE_ORIGINAL_IMAGE);
+    view->UpdateWindow();
+    EXPECT_FALSE(card->m_bCut);
+    EXPECT_TRUE(isRed(screenAt(QPoint(480, 360))) && isRed(screenAt(QPoint(550, 415))));
+
+    // Restore on an uncut item raises it, shown on top and saved as such.
+    view->m_pCurCard = lower;
+    doc->SetModifiedFlag(false);
+    view->OnCommand(ID_RESTORE_ORIGINAL_IMAGE);
+    view->UpdateWindow();
+    EXPECT_TRUE(doc->m_listCards.GetHead() == lower && !lower->m_bCut && doc->IsModified());
+    EXPECT_EQ(screenAt(QPoint(512, 384)), qRgb(0, 0, 255));
+}

@@ -4,6 +4,8 @@
 #include "wallpaper/WallpaperFile.h"
 #include "wallpaper/WallpaperRender.h"
 
+#include "canvas/CardCut.h"
+#include "canvas/ShapeGeometry.h"
 #include "document/CommandIds.h"
 #include "imaging/ImageIO.h"
 #include "platform/DesktopBackend.h"
@@ -219,6 +221,10 @@ TEST(PaintedCanvasTest, IsTheViewsCanvasForEveryBackgroundAndPlace)
         turned->m_dScale = 1.7;
         turned->m_dShearX = 0.2;
         turned->UpdateRegion();
+        // Cut into a Heart, which the canvas picture shows as the view does.
+        const QPoint at = turned->m_ptCenter;
+        ASSERT_TRUE(mc::canvas::CutCard(
+            *turned, mc::canvas::ShapeRegion(mc::canvas::SHAPE_HEART, at.x() - 60, at.y() - 50, at.x() + 60, at.y() + 50)));
         Card* edge = addItem(*doc, Qt::blue, QSize(60, 60), QPoint(c.canvas.width() - 10, 40), c.client);
         edge->m_dAngle = -12;
         edge->UpdateRegion();
