@@ -2,6 +2,7 @@
 
 #include "document/CMyDoc.h"
 #include "imaging/Colors.h"
+#include "imaging/PixelCoordinate.h"
 #include "items/Card.h"
 
 #include <QBrush>
@@ -42,8 +43,8 @@ void DrawCanvasBackground(QPainter& painter, const CMyDoc& doc, const QRect& rec
     case PLACEMENT_CENTER:
         painter.fillRect(rect, color);
         if (!picture->isNull()) {
-            const int pw = int(picture->width() * rx);
-            const int ph = int(picture->height() * ry);
+            const int pw = imaging::truncToPixel(picture->width() * rx);
+            const int ph = imaging::truncToPixel(picture->height() * ry);
             const int x = rect.x() + (rect.width() - pw) / 2;
             const int y = rect.y() + (rect.height() - ph) / 2;
             if (pw == picture->width() && ph == picture->height())

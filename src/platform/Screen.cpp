@@ -58,10 +58,22 @@ QSize parseSize(const QString& text)
         return {};
     const int w = m.captured(1).toInt();
     const int h = m.captured(2).toInt();
-    constexpr int kMax = 100000; // far beyond any display, far below int overflow in w * h * 4
-    if (w <= 0 || h <= 0 || w > kMax || h > kMax)
+    if (w <= 0 || h <= 0 || w > kMaxScreenSide || h > kMaxScreenSide)
         return {};
     return QSize(w, h);
+}
+
+QString sizeUsage()
+{
+    return QStringLiteral("expected WxH, each side from 1 to %1").arg(kMaxScreenSide);
+}
+
+QString screenVariableError()
+{
+    const QString value = qEnvironmentVariable("MURALCRAFTER_SCREEN");
+    if (value.isEmpty() || parseSize(value).isValid())
+        return {};
+    return QStringLiteral("Invalid MURALCRAFTER_SCREEN: %1 (%2)").arg(value, sizeUsage());
 }
 
 } // namespace mc::platform

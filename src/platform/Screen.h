@@ -16,9 +16,22 @@ QSize screenSize();
 // calls of screenSize() answer it. An invalid size is ignored.
 void overrideScreenSize(QSize size);
 
+// The largest screen or client side a size given on the command line or in
+// MURALCRAFTER_SCREEN may have: beyond it no display exists, a screen-sized
+// picture would take gigabytes, and the painting code's pixel coordinates
+// would leave the range it handles exactly.
+constexpr int kMaxScreenSide = 32768;
+
 // Parses "WxH" (also "W x H", "WXH"); both parts must be positive decimal
-// numbers of at most 100000. Anything else gives an invalid QSize.
+// numbers of at most kMaxScreenSide. Anything else gives an invalid QSize.
 QSize parseSize(const QString& text);
+
+// How a size given as text must look, for usage messages.
+QString sizeUsage();
+
+// The usage message when MURALCRAFTER_SCREEN is set but is no valid size
+// (screenSize() would ignore it); empty when it is unset or valid.
+QString screenVariableError();
 
 // The size used when no screen can be asked.
 constexpr int kFallbackScreenWidth = 1024;

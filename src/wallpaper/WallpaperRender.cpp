@@ -2,6 +2,7 @@
 
 #include "document/CMyDoc.h"
 #include "canvas/CanvasLayer.h"
+#include "imaging/PixelCoordinate.h"
 
 #include <QPainter>
 
@@ -70,8 +71,8 @@ QImage renderScaled(CMyDoc& doc, const WallpaperContext& context, QSize size)
 
     for (auto it = doc.m_listCards.rbegin(); it != doc.m_listCards.rend(); ++it) {
         Card& card = **it;
-        const QPoint center(int((card.m_ptCenter.x() - origin.x()) * rx),
-                            int((card.m_ptCenter.y() - origin.y()) * ry));
+        const QPoint center(imaging::truncToPixel((double(card.m_ptCenter.x()) - origin.x()) * rx),
+                            imaging::truncToPixel((double(card.m_ptCenter.y()) - origin.y()) * ry));
         const ItemPose pose(card, center, card.m_dScale * rx);
         card.Draw(painter);
     }

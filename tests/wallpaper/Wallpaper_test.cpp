@@ -203,6 +203,16 @@ TEST(WallpaperRenderTest, StretchedBackgroundPlacements)
     img = render(*doc, WallpaperLayout::Stretched);
     for (int x : {0, 1, 16, 17})
         EXPECT_EQ(img.pixelColor(x, 5), QColor(x % 16 == 0 ? Qt::blue : Qt::red)) << x;
+
+    // The widest screen on a 1-pixel canvas: a far item's position and the
+    // scaled picture's width pass int's range and are clamped (the sanitizer
+    // build checks that no conversion overflows).
+    auto tiny = makeDoc(1, 1);
+    setBackground(*tiny, mctest::solidImage(70000, 1, Qt::blue), PLACEMENT_CENTER);
+    addItem(*tiny, Qt::green, QSize(2, 2), QPoint(70000, 0), QSize(1, 1));
+    const QSize widest(32768, 1);
+    img = RenderWallpaper(*tiny, {widest, QSize(1, 1), kDesktopColor}, widest, WallpaperLayout::Stretched);
+    EXPECT_EQ(img.size(), widest);
 }
 
 TEST(PaintedCanvasTest, IsTheViewsCanvasForEveryBackgroundAndPlace)
