@@ -5,6 +5,7 @@
 #include "document/DecodeBudget.h"
 #include "document/ProjectFormat.h"
 #include "imaging/ImageIO.h"
+#include "platform/RegularFile.h"
 
 #include <QFile>
 #include <QDir>
@@ -374,11 +375,12 @@ QString LoadNotice(const LoadedProject& project)
 
 ReadResult ReadProjectFile(const QString& path, QSize screen)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {std::nullopt, QStringLiteral("Cannot open %1: %2").arg(path, file.errorString())};
-    // Sequential files (pipes, devices) report no size; read them bounded.
-    if (!file.isSequential() && file.size() > kMaxProjectFileSize)
+    // Pipes, devices and folders are refused before anything is read.
+    QFile file;
+    QString notOpened;
+    if (!mc::platform::OpenRegularFile(file, path, &notOpened))
+        return {std::nullopt, notOpened};
+    if (file.size() > kMaxProjectFileSize)
         return {std::nullopt, FileTooLargeMessage()};
     const QByteArray bytes = file.read(kMaxProjectFileSize + 1);
     if (bytes.size() > kMaxProjectFileSize)
