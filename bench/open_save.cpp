@@ -9,6 +9,7 @@
 #include "document/CMyDoc.h"
 #include "document/ProjectReader.h"
 #include "imaging/ImageIO.h"
+#include "platform/AtomicFile.h"
 #include "items/Card.h"
 #include "platform/Screen.h"
 #include "canvas/CanvasLayer.h"
@@ -157,7 +158,7 @@ void BM_EncodeCanvasJpeg(benchmark::State& state)
     const QImage canvas = mc::canvas::RenderCanvas(*f.doc, kClient);
     const QString path = f.dir.filePath(QStringLiteral("plain.jpg"));
     for (auto _ : state)
-        if (!mc::imaging::encodeImage(canvas, path, "image/jpeg"))
+        if (!mc::platform::SaveImageFile(canvas, path, "image/jpeg"))
             state.SkipWithError("cannot write the JPEG");
 }
 BENCHMARK(BM_EncodeCanvasJpeg)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -177,7 +178,7 @@ void BM_SaveProject(benchmark::State& state)
         // The plain encode of the same canvas, rendered outside the clock.
         const QImage canvas = mc::canvas::RenderCanvas(*f.doc, kClient);
         const Clock plainStart;
-        mc::imaging::encodeImage(canvas, plainPath, "image/jpeg");
+        mc::platform::SaveImageFile(canvas, plainPath, "image/jpeg");
         plain.add(plainStart);
         state.ResumeTiming();
     }

@@ -15,6 +15,7 @@
 #include "BenchSupport.h"
 #include "document/CMyDoc.h"
 #include "imaging/ImageIO.h"
+#include "platform/AtomicFile.h"
 #include "items/Card.h"
 #include "platform/Screen.h"
 #include "canvas/CanvasLayer.h"
@@ -129,7 +130,7 @@ void BM_EncodeBmp(benchmark::State& state)
     const QImage picture = mc::canvas::RenderCanvas(*f.docs[0], kClient);
     const QString path = f.dir.filePath(QStringLiteral("plain.bmp"));
     for (auto _ : state)
-        if (!mc::imaging::encodeImage(picture, path, "image/bmp"))
+        if (!mc::platform::SaveImageFile(picture, path, "image/bmp"))
             state.SkipWithError("cannot write the BMP");
 }
 BENCHMARK(BM_EncodeBmp)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -189,7 +190,7 @@ void BM_SetWallpaper(benchmark::State& state)
         state.PauseTiming();
         const Clock refStart;
         view.paint(doc);
-        mc::imaging::encodeImage(plain, plainPath, "image/bmp");
+        mc::platform::SaveImageFile(plain, plainPath, "image/bmp");
         reference.add(refStart);
         state.ResumeTiming();
     }

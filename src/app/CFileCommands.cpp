@@ -5,6 +5,7 @@
 #include "document/CMyDoc.h"
 #include "document/CommandIds.h"
 #include "document/ProjectReader.h"
+#include "platform/RegularFile.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
 #include "canvas/ProjectSave.h"
@@ -126,6 +127,13 @@ bool CFileCommands::OnFileSaveAs()
 
 bool CFileCommands::OpenDocumentFile(const QString& path)
 {
+    // A file that cannot be a project (missing, a pipe, a device, a folder)
+    // is refused before the save question: nothing would replace the project.
+    QString message;
+    if (!mc::platform::CheckRegularFile(path, &message)) {
+        refuse(path, message);
+        return false;
+    }
     if (!SaveModified())
         return false;
     return openFile(path);
@@ -140,12 +148,7 @@ bool CFileCommands::openFile(const QString& path)
 {
     QString message;
     if (!mc::document::OpenProject(*m_pDoc, path, mc::platform::screenSize(), &message)) {
-        mc::dialogs::ShowMessage(message, m_pWindow);
-        // A listed file that cannot be read any more leaves the list.
-        if (m_recent.Paths().contains(QFileInfo(path).absoluteFilePath())) {
-            m_recent.Remove(path);
-            Q_EMIT recentFilesChanged(m_recent.Paths());
-        }
+        refuse(path, message);
         return false;
     }
     addRecent(path);
@@ -153,6 +156,16 @@ bool CFileCommands::openFile(const QString& path)
     if (!message.isEmpty())
         mc::dialogs::ShowMessage(message, m_pWindow);
     return true;
+}
+
+void CFileCommands::refuse(const QString& path, const QString& message)
+{
+    mc::dialogs::ShowMessage(message, m_pWindow);
+    // A listed file that cannot be read any more leaves the list.
+    if (m_recent.Paths().contains(QFileInfo(path).absoluteFilePath())) {
+        m_recent.Remove(path);
+        Q_EMIT recentFilesChanged(m_recent.Paths());
+    }
 }
 
 bool CFileCommands::DoSave(const QString& path)
@@ -175,6 +188,8 @@ bool CFileCommands::DoSave(const QString& path)
         mc::dialogs::ShowMessage(saved.message, m_pWindow);
         return false;
     }
+    if (!saved.notice.isEmpty())
+        Q_EMIT statusMessage(saved.notice);
     addRecent(target);
     return true;
 }

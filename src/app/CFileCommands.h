@@ -75,9 +75,13 @@ public:
 
 Q_SIGNALS:
     void recentFilesChanged(const QStringList& paths);
+    // A remark for the status bar (where a save put the canvas picture).
+    void statusMessage(const QString& text);
 
 private:
     bool openFile(const QString& path);
+    // Reports why `path` cannot be opened and drops it from the recent list.
+    void refuse(const QString& path, const QString& message);
     void addRecent(const QString& path);
     QSize client() const;
     SaveAnswer askSave(const QString& text) const;

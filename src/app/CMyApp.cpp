@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTextStream>
 
 // The registration files live in this static library's resources: naming
@@ -71,6 +72,8 @@ bool CMyApp::InitInstance(const QStringList& arguments)
     LoadStdProfileSettings(kRecentFileCount);
     QObject::connect(m_pFiles.get(), &CFileCommands::recentFilesChanged, m_pFrame.get(),
                      [frame = m_pFrame.get()](const QStringList& paths) { frame->SetRecentFiles(paths); });
+    QObject::connect(m_pFiles.get(), &CFileCommands::statusMessage, m_pFrame.get(),
+                     [frame = m_pFrame.get()](const QString& text) { frame->statusBar()->showMessage(text); });
     m_pFrame->SetOpenFileHandler([this](const QString& path) { return m_pFiles->OpenDocumentFile(path); });
     m_pFrame->SetSaveModifiedHandler([this] { return m_pFiles->SaveModified(); });
 

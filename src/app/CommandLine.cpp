@@ -4,6 +4,7 @@
 #include "document/ProjectFormat.h"
 #include "document/ProjectReader.h"
 #include "imaging/ImageIO.h"
+#include "platform/AtomicFile.h"
 #include "platform/DesktopBackend.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
@@ -87,11 +88,15 @@ void addOptions(QCommandLineParser& parser)
 // Sets the screen for this run when --screen is given; false for a bad size.
 bool applyScreen(const QCommandLineParser& parser, QTextStream& err)
 {
-    if (!parser.isSet(kScreen))
-        return true;
+    if (!parser.isSet(kScreen)) {
+        const QString badVariable = mc::platform::screenVariableError();
+        if (!badVariable.isEmpty())
+            err << badVariable << '\n';
+        return badVariable.isEmpty();
+    }
     const QSize size = mc::platform::parseSize(parser.value(kScreen));
     if (!size.isValid()) {
-        err << "Invalid screen size: " << parser.value(kScreen) << " (expected WxH)\n";
+        err << "Invalid screen size: " << parser.value(kScreen) << " (" << mc::platform::sizeUsage() << ")\n";
         return false;
     }
     mc::platform::overrideScreenSize(size);
@@ -114,7 +119,7 @@ std::optional<RunSizes> runSizes(const QCommandLineParser& parser, QTextStream& 
     if (parser.isSet(kClient)) {
         sizes.client = mc::platform::parseSize(parser.value(kClient));
         if (!sizes.client.isValid()) {
-            err << "Invalid client size: " << parser.value(kClient) << " (expected WxH)\n";
+            err << "Invalid client size: " << parser.value(kClient) << " (" << mc::platform::sizeUsage() << ")\n";
             return std::nullopt;
         }
     } else {
@@ -193,8 +198,11 @@ int writePicture(const QCommandLineParser& parser, const QString& option, const 
     if (!openProject(doc, project, sizes->screen, err))
         return kExitProjectRejected;
     const QImage picture = draw(doc, *sizes);
-    if (picture.isNull() || !mc::imaging::encodeImage(picture, out, mime)) {
-        err << "Cannot write the picture " << out << '\n';
+    // Written whole or not at all: a full disk or a second run writing the
+    // same file never leaves a damaged picture in place of the old one.
+    QString why;
+    if (!mc::platform::SaveImageFile(picture, out, mime, &why)) {
+        err << "Cannot write the picture " << out << ": " << why << '\n';
         return kExitOutputFailed;
     }
     return kExitOk;
@@ -378,7 +386,10 @@ GuiArguments ParseGuiArguments(const QStringList& arguments)
     if (parser.isSet(kScreen)) {
         result.screen = mc::platform::parseSize(parser.value(kScreen));
         if (!result.screen.isValid())
-            result.error = QStringLiteral("Invalid screen size: %1 (expected WxH)").arg(parser.value(kScreen));
+            result.error =
+                QStringLiteral("Invalid screen size: %1 (%2)").arg(parser.value(kScreen), mc::platform::sizeUsage());
+    } else {
+        result.error = mc::platform::screenVariableError();
     }
     const QStringList positional = parser.positionalArguments();
     if (positional.size() > 1)

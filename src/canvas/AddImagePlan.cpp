@@ -1,12 +1,12 @@
 #include "canvas/AddImagePlan.h"
 
 #include "imaging/ImageIO.h"
+#include "platform/AtomicFile.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
 
 namespace mc::canvas {
 
@@ -75,12 +75,8 @@ QString JpegCopyName(const QString& path)
 
 bool WriteWholeFile(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size())
-        return false;
-    return file.commit();
+    // Never over a file that appeared since the name was found free.
+    return platform::WriteFileAtomically(path, bytes, nullptr, platform::AtomicFile::Existing::Keep);
 }
 
 AddImageFile PrepareAddImageFile(const QString& chosen, const FileWriter& write)

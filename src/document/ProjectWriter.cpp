@@ -3,8 +3,7 @@
 #include "document/ByteStreams.h"
 #include "document/CMyDoc.h"
 #include "document/ProjectFormat.h"
-
-#include <QSaveFile>
+#include "platform/AtomicFile.h"
 
 namespace mc::document {
 
@@ -63,17 +62,9 @@ QByteArray SerializeProject(const CMyDoc& doc)
 
 WriteResult WriteProjectFile(const CMyDoc& doc, const QString& path)
 {
-    const QByteArray bytes = SerializeProject(doc);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {false, QStringLiteral("Cannot save the project to %1: %2").arg(path, file.errorString())};
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
+    QString why;
+    if (!mc::platform::WriteFileAtomically(path, SerializeProject(doc), &why))
         return {false, QStringLiteral("Cannot save the project to %1: %2").arg(path, why)};
-    }
-    if (!file.commit())
-        return {false, QStringLiteral("Cannot save the project to %1: %2").arg(path, file.errorString())};
     return {true, {}};
 }
 

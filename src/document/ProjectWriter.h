@@ -1,7 +1,7 @@
 #pragma once
 // Writing a project file: the bytes of the whole project, the file written
-// through QSaveFile (a failed save never damages an existing file), and the
-// name of the companion JPEG beside it.
+// whole or not at all (a failed save never damages an existing file), and
+// the name of the companion JPEG beside it.
 #include <QByteArray>
 #include <QString>
 

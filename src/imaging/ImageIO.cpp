@@ -177,13 +177,18 @@ std::optional<BmpPixelFormat> bmpPixelFormat(const QString& path)
     return format;
 }
 
-bool encodeImage(const QImage& image, const QString& path, const QByteArray& mimeType)
+bool encodeImage(const QImage& image, QIODevice* device, const QByteArray& mimeType, QString* error)
 {
-    if (image.isNull())
+    const auto failed = [&](const QString& why) {
+        if (error)
+            *error = why;
         return false;
+    };
+    if (image.isNull())
+        return failed(QStringLiteral("there is no picture"));
     const QList<QByteArray> formats = QImageWriter::imageFormatsForMimeType(mimeType);
     if (formats.isEmpty())
-        return false;
+        return failed(QStringLiteral("no encoder for %1").arg(QString::fromLatin1(mimeType)));
     const QByteArray format = formats.first();
     QImage out = image;
     // JPEG and BMP keep no alpha here: a picture with transparency is laid
@@ -196,10 +201,14 @@ bool encodeImage(const QImage& image, const QString& path, const QByteArray& mim
         QPainter painter(&flat);
         painter.drawImage(0, 0, out);
         painter.end();
+        for (const QString& key : image.textKeys())
+            flat.setText(key, image.text(key));
         out = flat;
     }
-    QImageWriter writer(path, format);
-    return writer.write(out);
+    QImageWriter writer(device, format);
+    if (!writer.write(out))
+        return failed(writer.errorString());
+    return true;
 }
 
 QByteArray mimeTypeForFileName(const QString& path)

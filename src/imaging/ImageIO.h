@@ -2,6 +2,7 @@
 // Decoding and encoding pictures. Every picture of the program is read here,
 // so that the pixel budget and the "unknown type" rule hold everywhere.
 #include <QImage>
+#include <QIODevice>
 #include <QSize>
 #include <QString>
 
@@ -35,10 +36,12 @@ struct BmpPixelFormat {
 };
 std::optional<BmpPixelFormat> bmpPixelFormat(const QString& path);
 
-// Saves through the encoder for a MIME type ("image/jpeg", "image/bmp",
-// "image/png") with its default settings. Returns false when no encoder
-// exists or the file cannot be written.
-bool encodeImage(const QImage& image, const QString& path, const QByteArray& mimeType);
+// Encodes through the encoder for a MIME type ("image/jpeg", "image/bmp",
+// "image/png") with its default settings, onto `device`. Text set on the
+// image goes where the format keeps text (a JPEG comment). False when no
+// encoder exists or the encoder failed; `error` says why. Files are written
+// with platform/AtomicFile, which calls this.
+bool encodeImage(const QImage& image, QIODevice* device, const QByteArray& mimeType, QString* error = nullptr);
 
 // The MIME type that goes with a file name's extension (png, jpg/jpeg, bmp),
 // empty when none of them.

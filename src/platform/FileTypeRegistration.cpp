@@ -1,12 +1,12 @@
 #include "platform/FileTypeRegistration.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/Process.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace mc::platform {
 
@@ -32,7 +32,7 @@ QByteArray readSmallFile(const QString& path)
 enum class WriteOutcome { Unchanged, Written, Failed };
 
 // Writes `content` to `path` unless the file already holds exactly that.
-// QSaveFile: an interrupted write never leaves a half file behind.
+// Whole or not at all: an interrupted write never leaves a half file behind.
 WriteOutcome writeIfDifferent(const QString& path, const QByteArray& content)
 {
     const QFileInfo info(path);
@@ -40,8 +40,7 @@ WriteOutcome writeIfDifferent(const QString& path, const QByteArray& content)
         return WriteOutcome::Unchanged;
     if (!QDir().mkpath(info.absolutePath()))
         return WriteOutcome::Failed;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
+    if (!WriteFileAtomically(path, content))
         return WriteOutcome::Failed;
     return WriteOutcome::Written;
 }

@@ -1,9 +1,10 @@
 #include "platform/KeyFile.h"
 
+#include "platform/AtomicFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace mc::platform {
 
@@ -111,13 +112,9 @@ QString KeyFile::toText() const
 QString KeyFile::save(const QString& path) const
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    file.write(toText().toUtf8());
-    if (!file.commit())
-        return file.errorString();
-    return {};
+    QString error;
+    WriteFileAtomically(path, toText().toUtf8(), &error);
+    return error;
 }
 
 QString KeyFile::escape(const QString& value)

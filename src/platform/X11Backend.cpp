@@ -1,5 +1,6 @@
 #include "platform/X11Backend.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/KeyFileBackend.h"
 #include "platform/Process.h"
 
@@ -7,8 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QImageWriter>
-#include <QSaveFile>
 
 namespace mc::platform {
 
@@ -63,11 +62,7 @@ QString writePngCopy(const QString& path)
         return {};
     const QFileInfo info(path);
     const QString png = info.dir().filePath(info.completeBaseName() + QStringLiteral(".png"));
-    QSaveFile file(png);
-    if (!file.open(QIODevice::WriteOnly))
-        return {};
-    QImageWriter writer(&file, "png");
-    if (!writer.write(image) || !file.commit())
+    if (!SaveImageFile(image, png, "image/png"))
         return {};
     return png;
 }

@@ -1,8 +1,8 @@
 #include "wallpaper/WallpaperFile.h"
 
+#include "platform/AtomicFile.h"
+
 #include <QDir>
-#include <QImageWriter>
-#include <QSaveFile>
 
 namespace mc::wallpaper {
 
@@ -41,18 +41,9 @@ bool WriteWallpaperFile(const QImage& image, const QString& path, QString* error
                          .arg(QDir::toNativeSeparators(path), why);
         return false;
     };
-    if (image.isNull())
-        return fail(QStringLiteral("there is no picture"));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    QImageWriter writer(&file, "bmp");
-    if (!writer.write(image)) {
-        file.cancelWriting();
-        return fail(writer.errorString());
-    }
-    if (!file.commit())
-        return fail(file.errorString());
+    QString why;
+    if (!mc::platform::SaveImageFile(image, path, "image/bmp", &why))
+        return fail(why);
     return true;
 }
 

@@ -26,6 +26,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace mc::app;
 
 namespace {
@@ -79,6 +81,11 @@ TEST(CommandLine, HeadlessRequestsWindowArgumentsVersionAndHelp)
     EXPECT_TRUE(a.projectPath.isEmpty());
     EXPECT_FALSE(ParseGuiArguments({"m", "a.mcr", "b.mcr"}).error.isEmpty());
     EXPECT_FALSE(ParseGuiArguments({"m", "--screen", "big"}).error.isEmpty());
+    // A screen size from the environment is held to the same bounds.
+    const QByteArray screen = qgetenv("MURALCRAFTER_SCREEN");
+    qputenv("MURALCRAFTER_SCREEN", "100000x100000");
+    EXPECT_TRUE(run({"--render", "a.png", "p.mcr"}).err.startsWith("Invalid MURALCRAFTER_SCREEN"));
+    qputenv("MURALCRAFTER_SCREEN", screen);
 
     Outcome r = run({"--version"});
     EXPECT_EQ(r.status, 0);
@@ -156,11 +163,17 @@ TEST(CommandLine, FailuresHaveTheirExitStatusAndMessage)
     cut.close();
     const QString photo = mctest::writeImage(dir, "photo.png", mctest::solidImage(5, 5, Qt::red));
 
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir + "/pipe.mcr").constData(), 0600), 0);
     const struct {
         QStringList args;
         int status;
         const char* message; // the whole of standard error, when given
     } failures[] = {
+        // Never read: a pipe would block, /dev/zero never end.
+        {{"--render", out, dir + "/pipe.mcr"}, kExitProjectRejected, nullptr},
+        {{"--render", out, "/dev/zero"}, kExitProjectRejected, nullptr},
+        {{"--render", out, "--screen", "32769x100", project}, kExitUsage, nullptr},
+        {{"--render", out, "--client", "100x100000", project}, kExitUsage, nullptr},
         {{"--render", out, photo}, kExitProjectRejected, "Unknown File Format.\n"},
         {{"--wallpaper", "left", "--output", out, photo}, kExitProjectRejected, "Unknown File Format.\n"},
         {{"--set-wallpaper", "left", photo}, kExitProjectRejected, "Unknown File Format.\n"},
@@ -190,6 +203,43 @@ TEST(CommandLine, FailuresHaveTheirExitStatusAndMessage)
     }
     EXPECT_FALSE(QFileInfo::exists(out));
     EXPECT_EQ(FileDesktop::installed(), "");
+}
+
+// On a full disk every file keeps its old bytes and the failure is
+// reported; once an 832-byte project became 0 bytes with success reported.
+TEST(CommandLine, FullDiskKeepsEveryOldFileAndSaysSo)
+{
+    const QString disk = mctest::smallFileSystem();
+    if (disk.isEmpty())
+        GTEST_SKIP() << "no file system of its own to fill";
+    const QString project = writeProject(disk);
+    const QStringList outputs[] = {{"--render", disk + "/out.png"},
+                                   {"--wallpaper", "tiled", "--output", disk + "/wall.bmp"}};
+    for (const QStringList& args : outputs)
+        ASSERT_EQ(run(args + QStringList{project}).status, 0);
+    const auto files = [&] { // every name and content but the filler's
+        QStringList all;
+        for (const QString& name : QDir(disk).entryList(QDir::Files | QDir::Hidden))
+            if (name != "filler")
+                all << name + ':' + mctest::readFile(disk + '/' + name).toHex();
+        return all;
+    };
+    const QStringList before = files();
+    mctest::fillUp(disk);
+
+    for (const QStringList& args : outputs) {
+        const Outcome r = run(args + QStringList{project});
+        EXPECT_EQ(r.status, kExitOutputFailed);
+        EXPECT_TRUE(r.err.contains("No space left")) << r.err.toStdString();
+    }
+    apptest::ScriptedDialogs dialogs;
+    CMyDoc doc(mc::platform::DesktopSettings{});
+    CFileCommands commands(&doc, nullptr, {});
+    ASSERT_TRUE(commands.OpenDocumentFile(project));
+    doc.SetModifiedFlag(true);
+    EXPECT_FALSE(commands.OnFileSave());
+    EXPECT_TRUE(dialogs.messages.join('|').contains("No space left")) << dialogs.messages.join('|').toStdString();
+    EXPECT_EQ(files(), before);
 }
 
 TEST(CommandLine, SampleProjectIsWrittenAndRenders)

@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 using Answer = CFileCommands::SaveAnswer;
@@ -115,6 +117,15 @@ TEST_F(FileCommandsTest, OpenReadsTheChosenFileOrReportsWhyNot)
     addItem();
     EXPECT_FALSE(commands->OpenDocumentFile(project("other.mcr", 1)));
     EXPECT_EQ(doc->m_listCards.GetCount(), 4);
+
+    // A pipe (open() would wait for a writer), a device and a folder: refused
+    // at once, without the question.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir + "/pipe.mcr").constData(), 0600), 0);
+    for (const QString& path : {dir + "/pipe.mcr", QStringLiteral("/dev/zero"), dir}) {
+        EXPECT_FALSE(commands->OpenDocumentFile(path));
+        EXPECT_TRUE(dialogs.messages.back().endsWith(", not a file")) << dialogs.messages.back().toStdString();
+    }
+    EXPECT_EQ(dialogs.questions.size(), 1);
 }
 
 TEST_F(FileCommandsTest, RecentFilesKeepFourLatestFirstAcrossRuns)

@@ -19,12 +19,6 @@ using mc::canvas::SaveProject;
 
 namespace {
 const QSize kScreen(1024, 768);
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 } // namespace
 
 TEST(ProjectSave, CompanionPictureNames)
@@ -47,16 +41,28 @@ TEST(ProjectSave, WritesProjectAndCanvasSizedJpeg)
     mctest::addItem(*doc, mctest::writeImage(dir, "a.png", mctest::solidImage(40, 40, Qt::blue)));
     doc->SetModifiedFlag(true);
     const QString path = dir + "/Beach.mcr";
-    // An older picture of that name is replaced without a question.
-    mctest::writeImage(dir, "Beach.jpg", mctest::solidImage(3, 3, Qt::green));
+    // A picture of that name that the program did not write is kept; the
+    // canvas goes to the next free name, the status bar says so, and later
+    // saves replace that companion (it carries the project's mark).
+    const QString photo = mctest::writeImage(dir, "Beach.jpg", mctest::solidImage(3, 3, Qt::green));
+    const QByteArray photoBytes = mctest::readFile(photo);
 
-    const mc::canvas::SaveResult saved = SaveProject(*doc, path, QSize(900, 700));
-    ASSERT_TRUE(saved.ok) << saved.message.toStdString();
+    mc::canvas::SaveResult saved;
+    for (int i = 0; i < 2; ++i) {
+        saved = SaveProject(*doc, path, QSize(900, 700));
+        ASSERT_TRUE(saved.ok) << saved.message.toStdString();
+        EXPECT_TRUE(saved.notice.contains("Beach-1.jpg")) << saved.notice.toStdString();
+    }
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(doc->GetPathName(), path);
-    EXPECT_EQ(readAll(path), mc::document::SerializeProject(*doc));
+    EXPECT_EQ(mctest::readFile(path), mc::document::SerializeProject(*doc));
+    EXPECT_EQ(mctest::readFile(photo), photoBytes);
+    EXPECT_TRUE(mc::canvas::IsCompanionOf(dir + "/Beach-1.jpg", path));
+    // The mark survives names that Qt's JPEG comments would fold.
+    ASSERT_TRUE(SaveProject(*doc, dir + "/two  spaces.mcr", QSize(900, 700)).notice.isEmpty());
+    EXPECT_TRUE(mc::canvas::IsCompanionOf(dir + "/two  spaces.jpg", dir + "/two  spaces.mcr"));
 
-    QImageReader reader(dir + "/Beach.jpg");
+    QImageReader reader(dir + "/Beach-1.jpg");
     EXPECT_EQ(reader.format(), "jpeg");
     const QImage jpeg = reader.read();
     const QImage expected = mc::canvas::RenderCanvas(*doc, QSize(900, 700));
@@ -90,5 +96,23 @@ TEST(ProjectSave, FailedSaveIsReportedAndKeepsModifiedFlagAndOldFile)
     QDir(dir).mkdir("p.jpg");
     EXPECT_TRUE(SaveProject(*doc, dir + "/p.mcr", kScreen).ok);
     EXPECT_FALSE(doc->IsModified());
-    EXPECT_EQ(readAll(dir + "/p.mcr").size(), 57);
+    EXPECT_EQ(mctest::readFile(dir + "/p.mcr").size(), 57);
+}
+
+TEST(ProjectSave, PictureTheProjectUsesIsNeverReplaced)
+{
+    // Item pics/photo1.jpg, Save As pics/photo1.mcr: the photo stays, even
+    // once it is an earlier companion that the project now shows.
+    const QString dir = mctest::freshDir();
+    auto doc = mctest::emptyProject();
+    const QString photo = mctest::writeImage(dir, "photo1.jpg", mctest::solidImage(30, 20, Qt::red));
+    mctest::addItem(*doc, photo);
+    ASSERT_TRUE(SaveProject(*doc, dir + "/photo1.mcr", kScreen).ok);
+    const QString companion = dir + "/photo1-1.jpg";
+    mctest::addItem(*doc, companion);
+    const QByteArray bytes[] = {mctest::readFile(photo), mctest::readFile(companion)};
+    ASSERT_TRUE(SaveProject(*doc, dir + "/photo1.mcr", kScreen).ok);
+    EXPECT_EQ(mctest::readFile(photo), bytes[0]);
+    EXPECT_EQ(mctest::readFile(companion), bytes[1]);
+    EXPECT_TRUE(mc::canvas::IsCompanionOf(dir + "/photo1-2.jpg", dir + "/photo1.mcr"));
 }

@@ -16,6 +16,16 @@ void isolateEnvironment();
 // A fresh empty directory that lives until the process ends.
 QString freshDir();
 
+// A fresh folder on a small file system of its own (a tmpfs mounted for the
+// test, unmounted at exit), so that a test can fill it up. Empty, after a
+// note on standard output, when it cannot be mounted (not root).
+QString smallFileSystem();
+// Fills the file system holding `dir` until not one more byte fits.
+void fillUp(const QString& dir);
+
+// The bytes of a file; empty when it cannot be read.
+QByteArray readFile(const QString& path);
+
 // A W x H ARGB32 picture filled with one colour.
 QImage solidImage(int w, int h, QColor color);
 

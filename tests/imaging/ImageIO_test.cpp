@@ -1,6 +1,7 @@
 #include "imaging/ImageIO.h"
 
 #include "common/TestUtil.h"
+#include "platform/AtomicFile.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <QtEndian>
 
 using namespace mc::imaging;
+using mc::platform::SaveImageFile;
 using mctest::bmpFile;
 
 namespace {
@@ -127,11 +129,11 @@ TEST(ImageIO, EncodesByMimeType)
     img.fill(QColor(0, 0, 255, 255));
     img.setPixel(0, 0, qRgba(0, 0, 0, 0)); // transparent black
 
-    ASSERT_TRUE(encodeImage(img, dir + "/out.bmp", "image/bmp"));
+    ASSERT_TRUE(SaveImageFile(img, dir + "/out.bmp", "image/bmp"));
     EXPECT_EQ(imageFormat(dir + "/out.bmp"), QByteArray("bmp"));
     const QImage bmp = decodeImage(dir + "/out.bmp");
     EXPECT_EQ(bmp.pixel(3, 3), qRgb(0, 0, 255));
     EXPECT_EQ(bmp.pixel(0, 0), qRgb(255, 255, 255)); // laid over white, not black
-    ASSERT_TRUE(encodeImage(img, dir + "/out.jpg", "image/jpeg"));
+    ASSERT_TRUE(SaveImageFile(img, dir + "/out.jpg", "image/jpeg"));
     EXPECT_EQ(imageFormat(dir + "/out.jpg"), QByteArray("jpeg"));
 }
