@@ -12,9 +12,7 @@
 #include <QUuid>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <stdexcept>
 #include <fcntl.h>
@@ -60,8 +58,8 @@ QString smallFileSystem()
     static QStringList mounted;
     const QString dir = freshDir();
     if (::mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", 0, "size=4m") != 0) {
-        std::printf("[   NOTE   ] cannot mount a tmpfs at %s (%s): the full-disk checks are skipped\n",
-                    qPrintable(dir), std::strerror(errno));
+        qInfo("[   NOTE   ] cannot mount a tmpfs at %s (%s): the full-disk checks are skipped", qPrintable(dir),
+              qPrintable(qt_error_string(errno)));
         return {};
     }
     if (mounted.isEmpty())
@@ -76,20 +74,12 @@ QString smallFileSystem()
 void fillUp(const QString& dir)
 {
     const int fd = ::open(QFile::encodeName(dir + "/filler").constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0)
-        throw std::runtime_error("cannot create the filler file");
     // Ever smaller blocks, down to the single bytes left of the last page.
     const QByteArray bytes(1 << 16, 'f');
     for (ssize_t block = bytes.size(); block > 0; block /= 2)
         while (::write(fd, bytes.constData(), size_t(block)) == block) {
         }
     ::close(fd);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QImage solidImage(int w, int h, QColor color)

@@ -23,9 +23,6 @@ QString smallFileSystem();
 // Fills the file system holding `dir` until not one more byte fits.
 void fillUp(const QString& dir);
 
-// The bytes of a file; empty when it cannot be read.
-QByteArray readFile(const QString& path);
-
 // A W x H ARGB32 picture filled with one colour.
 QImage solidImage(int w, int h, QColor color);
 

@@ -1,4 +1,6 @@
-// The key-file format and the backend that keeps the desktop values in one.
+// The key-file format and the backend that keeps the desktop values in one;
+// the atomic writing all files share.
+#include "platform/AtomicFile.h"
 #include "platform/KeyFile.h"
 #include "platform/KeyFileBackend.h"
 
@@ -7,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -101,4 +104,31 @@ TEST(KeyFileBackendTest, DefaultPathsAreInTheUsersFolders)
     EXPECT_TRUE(QDir(config + "/muralcrafter").exists());
     EXPECT_EQ(dataDirectory(), data + "/muralcrafter");
     EXPECT_TRUE(QDir(data + "/muralcrafter").exists());
+}
+
+TEST(AtomicFile, ReplacesWholeOrLeavesTheOldFile)
+{
+    // Two writers of one file (two runs of the program) leave one of them
+    // whole, never a mix; the old bytes stay until a commit.
+    const QString dir = mctest::freshDir();
+    const QString path = dir + "/f";
+    ASSERT_TRUE(WriteFileAtomically(path, "old"));
+    AtomicFile a(path), b(path);
+    ASSERT_TRUE(a.open());
+    ASSERT_TRUE(b.open());
+    a.device()->write("aaaa");
+    b.device()->write("bbbbbbbb");
+    a.device()->write("aaaa");
+    EXPECT_EQ(mctest::readFile(path), "old");
+    ASSERT_TRUE(b.commit());
+    ASSERT_TRUE(a.commit());
+    EXPECT_EQ(mctest::readFile(path), "aaaaaaaa");
+    EXPECT_FALSE(WriteFileAtomically(path, "k", nullptr, AtomicFile::Existing::Keep));
+
+    // A link is followed: its file changes, the link stays.
+    ASSERT_TRUE(QFile::link(path, dir + "/link"));
+    ASSERT_TRUE(WriteFileAtomically(dir + "/link", "via link"));
+    EXPECT_TRUE(QFileInfo(dir + "/link").isSymLink());
+    EXPECT_EQ(mctest::readFile(path), "via link");
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System), (QStringList{"f", "link"}));
 }
