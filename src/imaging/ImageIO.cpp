@@ -185,21 +185,22 @@ bool encodeImage(const QImage& image, const QString& path, const QByteArray& mim
     if (formats.isEmpty())
         return false;
     const QByteArray format = formats.first();
-    QImage out = image;
-    // JPEG and BMP keep no alpha here: a picture with transparency is laid
-    // over white, as a viewer would show it, instead of leaking the colours
-    // hidden under transparent pixels.
+    // JPEG and BMP keep no alpha here.
     const bool opaqueFormat = format == "jpeg" || format == "jpg" || format == "bmp";
-    if (opaqueFormat && out.hasAlphaChannel()) {
-        QImage flat(out.size(), QImage::Format_RGB32);
-        flat.fill(Qt::white);
-        QPainter painter(&flat);
-        painter.drawImage(0, 0, out);
-        painter.end();
-        out = flat;
-    }
     QImageWriter writer(path, format);
-    return writer.write(out);
+    return writer.write(opaqueFormat ? flattenOnWhite(image) : image);
+}
+
+QImage flattenOnWhite(const QImage& image)
+{
+    if (!image.hasAlphaChannel())
+        return image;
+    QImage flat(image.size(), QImage::Format_RGB32);
+    flat.fill(Qt::white);
+    QPainter painter(&flat);
+    painter.drawImage(0, 0, image);
+    painter.end();
+    return flat;
 }
 
 QByteArray mimeTypeForFileName(const QString& path)

@@ -38,7 +38,13 @@ std::optional<BmpPixelFormat> bmpPixelFormat(const QString& path);
 // Saves through the encoder for a MIME type ("image/jpeg", "image/bmp",
 // "image/png") with its default settings. Returns false when no encoder
 // exists or the file cannot be written.
+// JPEG and BMP files get the picture laid over white (flattenOnWhite).
 bool encodeImage(const QImage& image, const QString& path, const QByteArray& mimeType);
+
+// A picture with transparency laid over white, as a viewer shows it, so that
+// formats without alpha never leak the colours hidden under transparent
+// pixels (or turn them black); an opaque picture is returned as it is.
+QImage flattenOnWhite(const QImage& image);
 
 // The MIME type that goes with a file name's extension (png, jpg/jpeg, bmp),
 // empty when none of them.
