@@ -54,6 +54,23 @@ void TypeInto(QLineEdit* edit, const QString& text)
         KeyClick(edit, c.isDigit() ? Qt::Key_0 + c.digitValue() : Qt::Key_X, QString(c));
 }
 
+// Every text that only shows (label, radio button, check box) has the room
+// its text needs and covers no other control.
+void ExpectTextsFit(QDialog& dialog)
+{
+    const QList<QWidget*> controls = dialog.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    for (QWidget* text : controls) {
+        if (!qobject_cast<QLabel*>(text) && !qobject_cast<QRadioButton*>(text) && !qobject_cast<QCheckBox*>(text))
+            continue;
+        EXPECT_GE(text->width(), text->sizeHint().width()) << dialog.windowTitle().toStdString();
+        for (QWidget* other : controls)
+            if (other != text && !other->inherits("QGroupBox") && !other->isWindow()) {
+                EXPECT_FALSE(text->geometry().intersects(other->geometry()))
+                    << dialog.windowTitle().toStdString() << ": " << other->metaObject()->className();
+            }
+    }
+}
+
 // The screen is 1024 x 768 in the tests.
 TEST(CDlgCanvasSize, WidthDrivesHeightWhileTickedAndOkRefusesSizesBeyondTheScreen)
 {
@@ -61,6 +78,9 @@ TEST(CDlgCanvasSize, WidthDrivesHeightWhileTickedAndOkRefusesSizesBeyondTheScree
     CDlgCanvasSize dialog(1024, 768, true);
     EXPECT_EQ(dialog.windowTitle(), "Customize Canvas Size");
     EXPECT_EQ(dialog.WidthEdit()->text(), "1024");
+    TypeInto(dialog.WidthEdit(), "1024"); // the height never writes the width back
+    EXPECT_EQ(dialog.WidthEdit()->text(), "1024");
+    EXPECT_EQ(dialog.HeightEdit()->text(), "768");
     TypeInto(dialog.WidthEdit(), "800");
     EXPECT_EQ(dialog.HeightEdit()->text(), "600");
     dialog.ScaleBox()->setChecked(false);
@@ -84,6 +104,7 @@ TEST(CDlgRotate, RefusedDegreeKeepsTheDialogOpen)
     MessageLog log;
     RotateModel model(false);
     CDlgRotate dialog(model);
+    ExpectTextsFit(dialog);
     dialog.show();
     EXPECT_EQ(dialog.windowTitle(), "Rotate Degree");
     EXPECT_EQ(dialog.Label()->text(), "Counter Clockwise:");
@@ -109,6 +130,7 @@ TEST(CDlgSize, BoxesFollowEachOtherAndModeFollowsFocus)
     MessageLog log;
     SizeModel model = SizeModel::ForItem(0.5, 400, 300);
     CDlgSize dialog(model);
+    ExpectTextsFit(dialog);
     dialog.show();
     QApplication::setActiveWindow(&dialog);
     const auto boxes = [&] {
@@ -152,6 +174,7 @@ TEST(CDlgSemi, TrackbarDefaultsAndRefusedDefault)
     MessageLog log;
     SemiModel model(200, 128);
     CDlgSemi dialog(model);
+    ExpectTextsFit(dialog);
     dialog.show();
     EXPECT_EQ(dialog.windowTitle(), "Set Semitransparency");
     EXPECT_EQ(dialog.Slider()->minimum(), 1);
@@ -186,6 +209,7 @@ TEST(CDlgTrans, TrackbarZeroToFifty)
 {
     TransModel model(4);
     CDlgTrans dialog(model);
+    ExpectTextsFit(dialog);
     dialog.show();
     EXPECT_EQ(dialog.windowTitle(), "Set Erase Multicolor Backgroud Extent");
     EXPECT_EQ(dialog.Slider()->minimum(), 0);
@@ -203,6 +227,7 @@ TEST(CDlgDelImg, ThumbnailAndAnswers)
     red.fill(Qt::red);
     DelImgModel model;
     CDlgDelImg dialog(model, &red);
+    ExpectTextsFit(dialog);
     dialog.show();
     EXPECT_EQ(dialog.windowTitle(), "Delete Image");
     EXPECT_EQ(Button(dialog, 1)->text(), "&Yes");
