@@ -47,6 +47,14 @@ CMainFrame::CMainFrame(CMyDoc* doc, QWidget* parent)
     connect(m_pDoc, &CMyDoc::clearShapeRequested, m_pView, [view = m_pView] { view->ClearShape(true); });
     connect(m_pDoc, &CMyDoc::modifiedChanged, this, &CMainFrame::updateWindowTitle);
     connect(m_pDoc, &CMyDoc::pathChanged, this, &CMainFrame::updateWindowTitle);
+    // The toolbar shows its states all the time, not only in an opened
+    // menu: whatever they depend on refreshes them the moment it changes
+    // (commands, full screen and activation refresh them themselves).
+    for (const auto signal : {&CMyDoc::updated, &CMyDoc::cardsCleared})
+        connect(m_pDoc, signal, this, &CMainFrame::UpdateCommandUI);
+    connect(m_pDoc, &CMyDoc::modifiedChanged, this, &CMainFrame::UpdateCommandUI);
+    connect(m_pDoc, &CMyDoc::pathChanged, this, &CMainFrame::UpdateCommandUI);
+    connect(m_pView, &CMyView::currentCardChanged, this, &CMainFrame::UpdateCommandUI);
     updateWindowTitle();
     UpdateCommandUI();
 }
@@ -295,6 +303,8 @@ void CMainFrame::ActivateFrame()
             m_buildDynamicMenus(*this);
         m_bMenusBuilt = true;
     }
+    // The targets attached since the frame was made answer from now on.
+    UpdateCommandUI();
 }
 
 // ---------------------------------------------------------------------------

@@ -55,6 +55,8 @@ bool CMyApp::InitInstance(const QStringList& arguments)
     }
     if (args.screen.isValid())
         mc::platform::overrideScreenSize(args.screen);
+    else if (qEnvironmentVariableIsEmpty("MURALCRAFTER_SCREEN") && mc::platform::hasRealScreen())
+        mc::platform::storeScreenSize(mc::platform::screenSize()); // for runs without a display
 
     // Document, frame and view. The project starts from the desktop's
     // wallpaper, placement and colour and a canvas of the screen size.

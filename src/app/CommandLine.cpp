@@ -36,6 +36,10 @@ const QString kOutput = QStringLiteral("output");
 
 using mc::wallpaper::WallpaperLayout;
 
+// The screen of a run with neither a display nor a screen the window recorded.
+constexpr int kNoDisplayScreenWidth = 1920;
+constexpr int kNoDisplayScreenHeight = 1080;
+
 // The layout names of --wallpaper and --set-wallpaper, in menu order.
 struct LayoutName {
     const char* name;
@@ -79,25 +83,43 @@ void addOptions(QCommandLineParser& parser)
                       QStringLiteral("Render the project's wallpaper picture for <layout> and install it as the "
                                      "desktop wallpaper, as Set Wallpaper does."),
                       QStringLiteral("layout")});
-    parser.addOption({kMakeSample, QStringLiteral("Write the sample project <dir>/sample.mcr from the pictures in <dir>."),
+    parser.addOption({kMakeSample, QStringLiteral("Write the sample project <dir>/sample.mcr from the program's sample pictures."),
                       QStringLiteral("dir")});
     parser.addPositionalArgument(QStringLiteral("project"), QStringLiteral("Project file (.mcr) to open or render."),
                                  QStringLiteral("[PROJECT.mcr]"));
 }
 
-// Sets the screen for this run when --screen is given; false for a bad size.
+// The screen of a run without a window, in this order: --screen,
+// MURALCRAFTER_SCREEN, the display the run is connected to, the screen the
+// window last recorded on this machine, else 1920 x 1080 with a note (the
+// platform's made-up screen is never taken). False for a bad --screen.
 bool applyScreen(const QCommandLineParser& parser, QTextStream& err)
 {
-    if (!parser.isSet(kScreen)) {
-        const QString badVariable = mc::platform::screenVariableError();
-        if (!badVariable.isEmpty())
-            err << badVariable << '\n';
-        return badVariable.isEmpty();
+    if (parser.isSet(kScreen)) {
+        const QSize size = mc::platform::parseSize(parser.value(kScreen));
+        if (!size.isValid()) {
+            err << "Invalid screen size: " << parser.value(kScreen) << " (" << mc::platform::sizeUsage() << ")\n";
+            return false;
+        }
+        mc::platform::overrideScreenSize(size);
+        return true;
     }
-    const QSize size = mc::platform::parseSize(parser.value(kScreen));
-    if (!size.isValid()) {
-        err << "Invalid screen size: " << parser.value(kScreen) << " (" << mc::platform::sizeUsage() << ")\n";
+    if (const QString badVariable = mc::platform::screenVariableError(); !badVariable.isEmpty()) {
+        err << badVariable << '\n';
         return false;
+    }
+    const QSize fromEnv = mc::platform::parseSize(qEnvironmentVariable("MURALCRAFTER_SCREEN"));
+    if (fromEnv.isValid()) {
+        mc::platform::overrideScreenSize(fromEnv);
+        return true;
+    }
+    if (mc::platform::hasRealScreen())
+        return true; // screenSize() reads it
+    QSize size = mc::platform::lastScreenSize();
+    if (!size.isValid()) {
+        size = QSize(kNoDisplayScreenWidth, kNoDisplayScreenHeight);
+        err << "No display to read the screen size from: using " << size.width() << 'x' << size.height()
+            << " (--screen WxH sets it).\n";
     }
     mc::platform::overrideScreenSize(size);
     return true;
@@ -270,6 +292,12 @@ int setWallpaper(const QCommandLineParser& parser, QTextStream& out, QTextStream
     return kExitOk;
 }
 
+// The program's own sample pictures.
+QString samplePictureFolder()
+{
+    return QStringLiteral(MC_SOURCE_DIR "/samples");
+}
+
 int makeSample(const QCommandLineParser& parser, QTextStream& out, QTextStream& err)
 {
     if (!applyScreen(parser, err))
@@ -278,7 +306,8 @@ int makeSample(const QCommandLineParser& parser, QTextStream& out, QTextStream& 
     QSize client = mc::platform::lastClientSize();
     if (!client.isValid())
         client = screen;
-    const mc::canvas::SampleResult result = mc::canvas::WriteSampleProject(parser.value(kMakeSample), client, screen);
+    const mc::canvas::SampleResult result =
+        mc::canvas::WriteSampleProject(parser.value(kMakeSample), client, screen, samplePictureFolder());
     if (!result.ok) {
         err << result.message << '\n';
         return kExitOutputFailed;
@@ -364,9 +393,17 @@ std::optional<int> RunHeadless(int argc, char** argv)
         arguments << QString::fromLocal8Bit(argv[i]);
     if (!IsHeadlessRequest(arguments))
         return std::nullopt;
-    // No display is needed; a platform the caller chose is kept.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // No display is needed, but one that is reachable tells the screen size
+    // as the window would read it: its platform is tried first, offscreen
+    // takes over when it cannot connect. A platform the caller chose is kept.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        QByteArray platforms;
+        if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+            platforms += "wayland;";
+        if (!qEnvironmentVariableIsEmpty("DISPLAY"))
+            platforms += "xcb;";
+        qputenv("QT_QPA_PLATFORM", platforms + "offscreen");
+    }
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Muralcrafter"));
     QTextStream out(stdout);

@@ -9,7 +9,8 @@
 //   muralcrafter --help | --version
 //
 // The headless runs need no display: they use QGuiApplication on the
-// offscreen platform unless another platform was asked for.
+// display's platform when one is reachable (for its screen size), else on the
+// offscreen platform, unless another platform was asked for.
 #include <QSize>
 #include <QString>
 #include <QStringList>

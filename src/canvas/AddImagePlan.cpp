@@ -43,7 +43,7 @@ QByteArray encodeJpeg(const QImage& image)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "jpeg");
-    if (!writer.write(image.convertToFormat(QImage::Format_RGB32)))
+    if (!writer.write(imaging::flattenOnWhite(image).convertToFormat(QImage::Format_RGB32)))
         return {};
     return bytes;
 }

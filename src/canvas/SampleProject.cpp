@@ -2,6 +2,7 @@
 
 #include "document/CMyDoc.h"
 #include "items/Card.h"
+#include "canvas/CanvasLayer.h"
 #include "canvas/ProjectSave.h"
 
 #include <QDir>
@@ -34,9 +35,9 @@ QStringList SamplePictureNames()
             QString::fromLatin1(kLeaf)};
 }
 
-SampleResult WriteSampleProject(const QString& dir, QSize client, QSize screen)
+SampleResult WriteSampleProject(const QString& dir, QSize client, QSize screen, const QString& pictureDir)
 {
-    const QDir folder(QFileInfo(dir).absoluteFilePath());
+    const QDir folder(QFileInfo(pictureDir).absoluteFilePath());
     for (const QString& name : SamplePictureNames()) {
         if (!QFileInfo(folder.filePath(name)).isFile())
             return {false, {}, QStringLiteral("The sample picture %1 is missing.").arg(folder.filePath(name))};
@@ -47,6 +48,8 @@ SampleResult WriteSampleProject(const QString& dir, QSize client, QSize screen)
     doc.m_nCanvasHeight = std::min(768, screen.height());
     doc.m_crBkColor = 0x00704830;
     doc.LoadBackground(folder.filePath(QString::fromLatin1(kTile)));
+    // Item centres are view coordinates: the canvas lies at its origin.
+    const QPoint origin = CanvasOrigin(client, doc.m_nCanvasWidth, doc.m_nCanvasHeight);
 
     // Bottom of the stack first: each new item goes on top.
     const SampleItem items[] = {
@@ -59,7 +62,7 @@ SampleResult WriteSampleProject(const QString& dir, QSize client, QSize screen)
         std::unique_ptr<Card> card = Card::CreateFromFile(folder.filePath(QString::fromLatin1(p.picture)));
         if (!card)
             return {false, {}, QStringLiteral("The sample picture %1 cannot be read.").arg(QString::fromLatin1(p.picture))};
-        card->m_ptCenter = QPoint(int(doc.m_nCanvasWidth * p.dx), int(doc.m_nCanvasHeight * p.dy));
+        card->m_ptCenter = origin + QPoint(int(doc.m_nCanvasWidth * p.dx), int(doc.m_nCanvasHeight * p.dy));
         card->m_dAngle = p.angle;
         if (p.gray) {
             card->m_bGray = true;
@@ -84,7 +87,9 @@ SampleResult WriteSampleProject(const QString& dir, QSize client, QSize screen)
         doc.m_listCards.AddHead(std::move(card));
     }
 
-    const QString path = folder.filePath(QStringLiteral("sample.mcr"));
+    const QString target = QFileInfo(dir).absoluteFilePath();
+    QDir().mkpath(target); // a folder that cannot be made fails the save below
+    const QString path = QDir(target).filePath(QStringLiteral("sample.mcr"));
     const SaveResult saved = SaveProject(doc, path, client);
     if (!saved.ok)
         return {false, {}, saved.message};

@@ -17,10 +17,11 @@ struct SampleResult {
     QString message;     // for the user, when !ok
 };
 
-// Builds a project from the pictures in `dir` (a tiled background and
+// Builds a project from the pictures in `pictureDir` (a tiled background and
 // several items: rotated, gray, semitransparent and cut) on a canvas of at
-// most 1024 x 768 (smaller screens get the screen size) and saves it with its
-// companion JPEG as DIR/sample.mcr.
-SampleResult WriteSampleProject(const QString& dir, QSize client, QSize screen);
+// most 1024 x 768 (smaller screens get the screen size), its items placed on
+// the canvas as a view with the client area `client` shows it, and saves it
+// with its companion JPEG as DIR/sample.mcr.
+SampleResult WriteSampleProject(const QString& dir, QSize client, QSize screen, const QString& pictureDir);
 
 } // namespace mc::canvas

@@ -41,8 +41,8 @@ CDlgCanvasSize::CDlgCanvasSize(int width, int height, bool byDisplayScale, QWidg
     layout->addWidget(buttons);
 
     showModel();
-    // Typing in one box recomputes the other; the model follows the change
-    // notifications the written-back texts raise until the boxes agree.
+    // Typing in one box recomputes the other; only textEdited (the user's
+    // keys) reaches the model, so the box it writes never writes back.
     connect(m_pWidth, &QLineEdit::textEdited, this, [this](const QString& text) {
         m_model.EditWidth(text);
         showModel();

@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 using namespace mc::dialogs;
 
 CDlgRotate::CDlgRotate(RotateModel& model, QWidget* parent)
@@ -18,6 +20,8 @@ CDlgRotate::CDlgRotate(RotateModel& model, QWidget* parent)
 
     m_pLabel = PlaceControl(new QLabel(m_model.Label(), this), 0, QRect(10, 14, 70, 10));
     m_pEdit = PlaceControl(new QLineEdit(m_model.m_strDegree, this), IDC_DEGREE, QRect(82, 12, 40, 14));
+    // A label wider than its place ("Counter Clockwise:") pushes the edit on.
+    m_pEdit->move(std::max(m_pEdit->x(), m_pLabel->geometry().right() + 1 + DluX(2)), m_pEdit->y());
     m_pEdit->setMaxLength(RotateModel::kMaxChars);
     MakeDigitsOnly(m_pEdit, RotateModel::kMaxChars);
     m_pEdit->selectAll();

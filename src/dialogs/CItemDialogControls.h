@@ -4,21 +4,33 @@
 // and accessibility tools find them.
 #include "dialogs/DialogUnits.h"
 
+#include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QString>
 #include <QWidget>
+
+#include <algorithm>
+#include <type_traits>
 
 namespace mc::dialogs {
 
 inline QString ControlName(int id) { return QStringLiteral("ctl%1").arg(id); }
 
+// Places `widget` at `dlu`. Texts that only show (labels, radio buttons,
+// check boxes) get at least the width their text needs in the font they are
+// shown with: dialog units assume a narrower font than most desktops use.
 template <typename W> W* PlaceControl(W* widget, int id, QRect dlu)
 {
     if (id != 0)
         widget->setObjectName(ControlName(id));
-    widget->setGeometry(DluRect(dlu.x(), dlu.y(), dlu.width(), dlu.height()));
+    QRect rect = DluRect(dlu.x(), dlu.y(), dlu.width(), dlu.height());
+    if constexpr (std::is_base_of_v<QLabel, W> || std::is_base_of_v<QRadioButton, W> || std::is_base_of_v<QCheckBox, W>)
+        rect.setWidth(std::max(rect.width(), widget->sizeHint().width()));
+    widget->setGeometry(rect);
     return widget;
 }
 

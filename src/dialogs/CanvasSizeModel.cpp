@@ -34,34 +34,8 @@ void CanvasSizeModel::readControls()
 void CanvasSizeModel::writeControls()
 {
     m_boxByDisplayScale = m_bByDisplayScale;
-    if (m_boxHeight != m_strHeight) {
-        m_boxHeight = m_strHeight;
-        notifyHeightChanged();
-    }
-    // The nested handler may have changed m_strWidth; what is written is the
-    // field as it is now.
-    if (m_boxWidth != m_strWidth) {
-        m_boxWidth = m_strWidth;
-        notifyWidthChanged();
-    }
-}
-
-void CanvasSizeModel::notifyWidthChanged()
-{
-    if (m_depth >= kMaxNotificationDepth)
-        return;
-    ++m_depth;
-    OnChangeWidth();
-    --m_depth;
-}
-
-void CanvasSizeModel::notifyHeightChanged()
-{
-    if (m_depth >= kMaxNotificationDepth)
-        return;
-    ++m_depth;
-    OnChangeHeight();
-    --m_depth;
+    m_boxHeight = m_strHeight;
+    m_boxWidth = m_strWidth;
 }
 
 void CanvasSizeModel::OnChangeWidth()
@@ -91,7 +65,7 @@ void CanvasSizeModel::EditWidth(const QString& text)
     if (m_boxWidth == text)
         return;
     m_boxWidth = text;
-    notifyWidthChanged();
+    OnChangeWidth();
 }
 
 void CanvasSizeModel::EditHeight(const QString& text)
@@ -99,7 +73,7 @@ void CanvasSizeModel::EditHeight(const QString& text)
     if (m_boxHeight == text)
         return;
     m_boxHeight = text;
-    notifyHeightChanged();
+    OnChangeHeight();
 }
 
 void CanvasSizeModel::SetByDisplayScale(bool on)

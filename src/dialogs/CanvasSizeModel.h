@@ -4,10 +4,10 @@
 // The model holds the texts the two edit boxes show and the state of the
 // "By Display Device Scale" check box, as the controls would. While the box
 // is ticked, a change of one edit box recomputes the other in the screen's
-// aspect ratio; the recomputed text is written back only when it differs
-// from what the box shows, and a box whose text changes raises its own
-// change notification, so the two boxes correct each other until they agree
-// (on a 1024 x 768 screen, a width of 1 gives height 0, which gives width 0).
+// aspect ratio. Only the user's edits count as changes: the box the program
+// writes raises no notification of its own, so it never recomputes the box
+// being typed in (on a 1024 x 768 screen, typing 1, 10, 102, 1024 shows the
+// heights 0, 7, 76, 768 while the width keeps what was typed).
 // OK accepts only sizes within 1 .. screen size.
 //
 // The widget forwards its edits with EditWidth / EditHeight /
@@ -33,7 +33,7 @@ public:
     void OnByDisplayScale() { OnChangeWidth(); }
 
     // The user changed a control: sets its state and, when it changed, runs
-    // its handler with every notification that follows from it.
+    // its handler.
     void EditWidth(const QString& text);
     void EditHeight(const QString& text);
     void SetByDisplayScale(bool on);
@@ -61,21 +61,13 @@ public:
     QString m_strWidth;
     QString m_strHeight;
 
-    // Notifications nested deeper than this are dropped. The recomputation
-    // only ever shrinks the numbers, so it settles within a few rounds; the
-    // cap guards against a ratio for which it would not.
-    static constexpr int kMaxNotificationDepth = 32;
-
 private:
     void readControls();
-    // Check box, then height, then width, as the dialog exchanges its data;
-    // a box whose text changes raises its change notification at once.
+    // Check box, then height, then width, as the dialog exchanges its data.
+    // Written by the program, the boxes notify nobody.
     void writeControls();
-    void notifyWidthChanged();
-    void notifyHeightChanged();
 
     QString m_boxWidth;
     QString m_boxHeight;
     bool m_boxByDisplayScale;
-    int m_depth = 0;
 };

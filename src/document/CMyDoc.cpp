@@ -13,10 +13,15 @@ CMyDoc::CMyDoc(const mc::platform::DesktopSettings& desktop, QObject* parent)
     m_nPredefined = -1;
     m_nPlacement = PlacementFromDesktop(desktop.tileWallpaper, desktop.wallpaperStyle);
     m_strBkPath = desktop.wallpaperPath;
-    // The desktop's own picture is taken as it is: no automatic placement,
-    // and an undecodable file still counts as a (blank) picture.
-    if (!m_strBkPath.isEmpty())
-        m_pBkImage = std::make_unique<QImage>(mc::imaging::decodeImage(m_strBkPath));
+    // The desktop's own picture is taken as it is, without the automatic
+    // placement. One that cannot be decoded (an SVG, an XML slide show) is
+    // dropped as Open Project drops it, so the canvas shows the desktop
+    // colour now as after saving and reopening; the path stays.
+    if (!m_strBkPath.isEmpty()) {
+        QImage picture = mc::imaging::decodeImage(m_strBkPath);
+        if (!picture.isNull())
+            m_pBkImage = std::make_unique<QImage>(std::move(picture));
+    }
     const QSize screen = mc::platform::screenSize();
     m_nCanvasWidth = screen.width();
     m_nCanvasHeight = screen.height();

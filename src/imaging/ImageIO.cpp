@@ -190,25 +190,26 @@ bool encodeImage(const QImage& image, QIODevice* device, const QByteArray& mimeT
     if (formats.isEmpty())
         return failed(QStringLiteral("no encoder for %1").arg(QString::fromLatin1(mimeType)));
     const QByteArray format = formats.first();
-    QImage out = image;
-    // JPEG and BMP keep no alpha here: a picture with transparency is laid
-    // over white, as a viewer would show it, instead of leaking the colours
-    // hidden under transparent pixels.
+    // JPEG and BMP keep no alpha here.
     const bool opaqueFormat = format == "jpeg" || format == "jpg" || format == "bmp";
-    if (opaqueFormat && out.hasAlphaChannel()) {
-        QImage flat(out.size(), QImage::Format_RGB32);
-        flat.fill(Qt::white);
-        QPainter painter(&flat);
-        painter.drawImage(0, 0, out);
-        painter.end();
-        for (const QString& key : image.textKeys())
-            flat.setText(key, image.text(key));
-        out = flat;
-    }
     QImageWriter writer(device, format);
-    if (!writer.write(out))
+    if (!writer.write(opaqueFormat ? flattenOnWhite(image) : image))
         return failed(writer.errorString());
     return true;
+}
+
+QImage flattenOnWhite(const QImage& image)
+{
+    if (!image.hasAlphaChannel())
+        return image;
+    QImage flat(image.size(), QImage::Format_RGB32);
+    flat.fill(Qt::white);
+    QPainter painter(&flat);
+    painter.drawImage(0, 0, image);
+    painter.end();
+    for (const QString& key : image.textKeys()) // a JPEG comment rides along
+        flat.setText(key, image.text(key));
+    return flat;
 }
 
 QByteArray mimeTypeForFileName(const QString& path)

@@ -40,8 +40,14 @@ std::optional<BmpPixelFormat> bmpPixelFormat(const QString& path);
 // "image/png") with its default settings, onto `device`. Text set on the
 // image goes where the format keeps text (a JPEG comment). False when no
 // encoder exists or the encoder failed; `error` says why. Files are written
-// with platform/AtomicFile, which calls this.
+// with platform/AtomicFile, which calls this. JPEG and BMP get the picture
+// laid over white (flattenOnWhite).
 bool encodeImage(const QImage& image, QIODevice* device, const QByteArray& mimeType, QString* error = nullptr);
+
+// A picture with transparency laid over white, as a viewer shows it, so that
+// formats without alpha never leak the colours hidden under transparent
+// pixels (or turn them black); an opaque picture is returned as it is.
+QImage flattenOnWhite(const QImage& image);
 
 // The MIME type that goes with a file name's extension (png, jpg/jpeg, bmp),
 // empty when none of them.

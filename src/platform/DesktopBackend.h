@@ -47,7 +47,8 @@ public:
 
 // The backend for this session: MURALCRAFTER_DESKTOP when set, else
 // XDG_CURRENT_DESKTOP and the tools present, else a bare sway or X11 session
-// (SWAYSOCK, DISPLAY) with its tools, else the key-file backend.
+// (SWAYSOCK, DISPLAY) with its tools, else the key-file backend standing in
+// for a desktop it cannot tell (its installs fail after writing the file).
 std::unique_ptr<DesktopBackend> detectDesktopBackend();
 
 // A backend by its name (case-insensitive); null for an unknown name.

@@ -101,7 +101,7 @@ std::unique_ptr<DesktopBackend> detectDesktopBackend()
     if (!forced.isEmpty()) {
         if (auto backend = createDesktopBackend(forced))
             return backend;
-        return std::make_unique<KeyFileBackend>();
+        return std::make_unique<KeyFileBackend>(QString(), KeyFileBackend::Role::StandIn);
     }
     const QString family = desktopFamilyFromXdg(qEnvironmentVariable("XDG_CURRENT_DESKTOP"));
     if (!family.isEmpty() && haveFamilyTools(family)) {
@@ -115,7 +115,7 @@ std::unique_ptr<DesktopBackend> detectDesktopBackend()
     if (!qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
         && haveFamilyTools(QStringLiteral("x11")))
         return std::make_unique<X11Backend>();
-    return std::make_unique<KeyFileBackend>();
+    return std::make_unique<KeyFileBackend>(QString(), KeyFileBackend::Role::StandIn);
 }
 
 } // namespace mc::platform

@@ -80,6 +80,12 @@ bool GSettingsBackend::prefersDark() const
     return r.ok() && parseGVariantString(r.out).value_or(QString()) == u"prefer-dark";
 }
 
+bool GSettingsBackend::hasKey(const QString& key) const
+{
+    const ProcessResult r = gsettings({QStringLiteral("list-keys"), m_schema.schema});
+    return r.ok() && r.out.split(u'\n').contains(key);
+}
+
 DesktopSettings GSettingsBackend::read() const
 {
     DesktopSettings s;
@@ -117,7 +123,8 @@ InstallResult GSettingsBackend::install(const QString& path, const QString& tile
         {m_schema.optionsKey, optionsFromPlacement(tileWallpaper, wallpaperStyle)},
         {m_schema.pictureKey, picture},
     };
-    if (!m_schema.darkPictureKey.isEmpty())
+    // GNOME before 42 has no dark picture; the keys that exist are enough.
+    if (!m_schema.darkPictureKey.isEmpty() && hasKey(m_schema.darkPictureKey))
         steps.append({m_schema.darkPictureKey, picture});
 
     for (const auto& [key, value] : steps) {

@@ -62,6 +62,7 @@ public:
     static QMap<QString, QString> parseListing(const QString& listing, const QString& schema);
 
 private:
+    bool hasKey(const QString& key) const;
     bool prefersDark() const;
 
     GSettingsSchema m_schema;

@@ -7,8 +7,9 @@
 
 namespace mc::platform {
 
-KeyFileBackend::KeyFileBackend(QString path)
-    : m_path(path.isEmpty() ? keyFileBackendPath() : std::move(path))
+KeyFileBackend::KeyFileBackend(QString path, Role role)
+    : m_path(path.isEmpty() ? keyFileBackendPath() : std::move(path)),
+      m_role(role)
 {
 }
 
@@ -41,6 +42,8 @@ InstallResult KeyFileBackend::install(const QString& path, const QString& tileWa
     const QString error = file.save(m_path);
     if (!error.isEmpty())
         return {false, QStringLiteral("Cannot write %1: %2").arg(m_path, error)};
+    if (m_role == Role::StandIn)
+        return {false, QStringLiteral("No desktop that the program can set the wallpaper of was recognised.")};
     return {true, {}};
 }
 

@@ -4,15 +4,19 @@
 // "Control Panel/Desktop" of the program's own key file, under the names
 // "Wallpaper", "TileWallpaper", "WallpaperStyle" and "Background" (the
 // desktop colour as "R G B"; "#rrggbb" is read too). Nothing on screen
-// changes; whatever shows the desktop can read the file.
+// changes; whatever shows the desktop can read the file. Chosen by name the
+// file is all that is asked for; standing in for a desktop that was not
+// recognised, an install writes the file and still reports that the desktop
+// was not told.
 #include "platform/DesktopBackend.h"
 
 namespace mc::platform {
 
 class KeyFileBackend : public DesktopBackend {
 public:
+    enum class Role { Chosen, StandIn };
     // `path` empty: keyFileBackendPath().
-    explicit KeyFileBackend(QString path = {});
+    explicit KeyFileBackend(QString path = {}, Role role = Role::Chosen);
 
     QString name() const override { return QStringLiteral("file"); }
     DesktopSettings read() const override;
@@ -29,6 +33,7 @@ public:
 
 private:
     QString m_path;
+    Role m_role;
 };
 
 } // namespace mc::platform

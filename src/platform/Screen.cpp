@@ -42,6 +42,14 @@ QSize screenSize()
     return *g_size;
 }
 
+bool hasRealScreen()
+{
+    if (!qGuiApp || !QGuiApplication::primaryScreen())
+        return false;
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
 void overrideScreenSize(QSize size)
 {
     if (size.width() <= 0 || size.height() <= 0)

@@ -12,6 +12,10 @@ namespace mc::platform {
 // QGuiApplication or no display) it falls back to 1024 x 768.
 QSize screenSize();
 
+// True when the application runs on a real display (not the offscreen or
+// minimal platform, whose screens are made up) that has a screen.
+bool hasRealScreen();
+
 // Fixes the size for the rest of the run (the --screen option, tests). Later
 // calls of screenSize() answer it. An invalid size is ignored.
 void overrideScreenSize(QSize size);

@@ -6,7 +6,24 @@ namespace mc::platform {
 
 namespace {
 constexpr char kClientSizeKey[] = "View/ClientSize";
+constexpr char kScreenSizeKey[] = "View/ScreenSize";
+
+QSize storedSize(const char* key)
+{
+    const QSize size = openSettings()->value(QString::fromLatin1(key)).toSize();
+    // A hand-edited or damaged entry must not give a negative area.
+    if (size.width() <= 0 || size.height() <= 0)
+        return {};
+    return size;
 }
+
+void storeSize(const char* key, QSize size)
+{
+    auto settings = openSettings();
+    settings->setValue(QString::fromLatin1(key), size);
+    settings->sync();
+}
+} // namespace
 
 std::unique_ptr<QSettings> openSettings()
 {
@@ -16,19 +33,22 @@ std::unique_ptr<QSettings> openSettings()
 
 QSize lastClientSize()
 {
-    const QVariant value = openSettings()->value(QString::fromLatin1(kClientSizeKey));
-    const QSize size = value.toSize();
-    // A hand-edited or damaged entry must not give the view a negative area.
-    if (size.width() <= 0 || size.height() <= 0)
-        return {};
-    return size;
+    return storedSize(kClientSizeKey);
 }
 
 void storeClientSize(QSize size)
 {
-    auto settings = openSettings();
-    settings->setValue(QString::fromLatin1(kClientSizeKey), size);
-    settings->sync();
+    storeSize(kClientSizeKey, size);
+}
+
+QSize lastScreenSize()
+{
+    return storedSize(kScreenSizeKey);
+}
+
+void storeScreenSize(QSize size)
+{
+    storeSize(kScreenSizeKey, size);
 }
 
 } // namespace mc::platform

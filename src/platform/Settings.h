@@ -1,7 +1,8 @@
 #pragma once
 // The program's persistent settings (QSettings, organisation "Local
 // AppWizard-Generated Applications", application "Muralcrafter"): the
-// recent-file list and the client area the canvas was centred in.
+// recent-file list, the client area the canvas was centred in and the
+// screen the window last saw.
 #include <QSize>
 #include <QStringList>
 
@@ -20,5 +21,10 @@ std::unique_ptr<QSettings> openSettings();
 // invalid size when none (or nothing sensible) was stored.
 QSize lastClientSize();
 void storeClientSize(QSize size);
+
+// The screen size the window last read from a real display: what a run
+// without a display takes as the screen.
+QSize lastScreenSize();
+void storeScreenSize(QSize size);
 
 } // namespace mc::platform

@@ -21,6 +21,8 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include <QtMath>
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -58,6 +60,56 @@ void CMyView::ResetFirstUpdate()
 {
     g_bFirstUpdate = true;
     g_rcClient = QRect();
+}
+
+// ---------------------------------------------------------------------------
+// Device pixels
+//
+// One canvas pixel is one pixel of the screen at every scale factor: the
+// scrollable area, the client area, the screen picture, mouse positions and
+// invalidation are all in device pixels. Qt's logical widget coordinates
+// are converted here, and nowhere else.
+
+qreal CMyView::DevicePixelRatio() const
+{
+    return viewport()->devicePixelRatioF();
+}
+
+QRect CMyView::DeviceClientRect() const
+{
+    const qreal ratio = DevicePixelRatio();
+    const QSize logical = viewport()->size();
+    return QRect(0, 0, qRound(logical.width() * ratio), qRound(logical.height() * ratio));
+}
+
+QPoint CMyView::ToDevice(QPointF logical) const
+{
+    const qreal ratio = DevicePixelRatio();
+    return QPoint(qFloor(logical.x() * ratio), qFloor(logical.y() * ratio));
+}
+
+void CMyView::updateDevice(const QRegion& device)
+{
+    const qreal ratio = DevicePixelRatio();
+    if (ratio == 1.0) {
+        viewport()->update(device);
+        return;
+    }
+    // The logical area that covers every device pixel of the region.
+    QRegion logical;
+    for (const QRect& r : device) {
+        const int left = qFloor(r.left() / ratio), top = qFloor(r.top() / ratio);
+        const int right = qCeil((r.right() + 1) / ratio), bottom = qCeil((r.bottom() + 1) / ratio);
+        logical += QRect(left, top, right - left, bottom - top);
+    }
+    viewport()->update(logical);
+}
+
+QImage CMyView::screenPixels()
+{
+    // The same pixels without the ratio: a painter on it draws in device
+    // pixels instead of scaling logical ones.
+    return QImage(m_screen.bits(), m_screen.width(), m_screen.height(), m_screen.bytesPerLine(), m_screen.format());
 }
 
 // ---------------------------------------------------------------------------
@@ -170,7 +222,7 @@ QSize CMyView::ClientSize() const
 void CMyView::captureClientRect()
 {
     if (g_bFirstUpdate) {
-        g_rcClient = viewport()->rect();
+        g_rcClient = DeviceClientRect();
         g_bFirstUpdate = false;
         mc::platform::storeClientSize(g_rcClient.size());
     }
@@ -212,11 +264,11 @@ QImage CMyView::RenderCanvas() const
 
 void CMyView::Invalidate(const QRegion& region)
 {
-    const QRegion part = region & QRegion(viewport()->rect());
+    const QRegion part = region & QRegion(DeviceClientRect());
     m_rgnInvalid += part;
     if (m_bLogInvalid)
         m_rgnInvalidLog += region;
-    viewport()->update(part);
+    updateDevice(part);
 }
 
 void CMyView::InvalidateScrolled(const QRegion& region)
@@ -226,15 +278,18 @@ void CMyView::InvalidateScrolled(const QRegion& region)
 
 void CMyView::InvalidateAll()
 {
-    Invalidate(QRegion(viewport()->rect()));
+    Invalidate(QRegion(DeviceClientRect()));
 }
 
 void CMyView::ensureScreen()
 {
-    if (m_screen.size() != viewport()->size()) {
-        m_screen = QImage(viewport()->size(), QImage::Format_RGB32);
+    const QRect client = DeviceClientRect();
+    const qreal ratio = DevicePixelRatio();
+    if (m_screen.size() != client.size() || m_screen.devicePixelRatio() != ratio) {
+        m_screen = QImage(client.size(), QImage::Format_RGB32);
+        m_screen.setDevicePixelRatio(ratio); // shown pixel for pixel
         m_screen.fill(mc::canvas::SurroundColor());
-        m_rgnInvalid = QRegion(viewport()->rect());
+        m_rgnInvalid = QRegion(client);
     }
 }
 
@@ -243,7 +298,8 @@ void CMyView::renderInvalid()
     ensureScreen();
     if (m_rgnInvalid.isEmpty())
         return;
-    QPainter painter(&m_screen);
+    QImage pixels = screenPixels();
+    QPainter painter(&pixels);
     painter.setClipRegion(m_rgnInvalid);
     painter.translate(-ScrollPosition());
     m_layer.Paint(painter, *m_pDoc);
@@ -266,13 +322,21 @@ void CMyView::paintEvent(QPaintEvent* event)
     }
     renderInvalid();
     QPainter painter(viewport());
-    painter.drawImage(event->rect(), m_screen, event->rect());
+    painter.setClipRegion(event->region());
+    // The picture carries the ratio: Qt maps its device pixels one to one.
+    painter.drawImage(QPointF(0, 0), m_screen);
 }
 
 void CMyView::resizeEvent(QResizeEvent* event)
 {
     const QSize screen = mc::platform::screenSize();
-    const QSize client = viewport()->size();
+    QSize client = DeviceClientRect().size();
+    // Scroll bars shown once keep the viewport smaller than the window: where
+    // the whole area fits without them (full screen on a screen-sized
+    // canvas), there is nothing to scroll and they go.
+    const QSize whole = maximumViewportSize() * DevicePixelRatio();
+    if (screen.width() <= whole.width() && screen.height() <= whole.height())
+        client = screen;
     horizontalScrollBar()->setRange(0, std::max(0, screen.width() - client.width()));
     verticalScrollBar()->setRange(0, std::max(0, screen.height() - client.height()));
     horizontalScrollBar()->setPageStep(std::max(1, client.width()));
@@ -292,11 +356,12 @@ void CMyView::scrollContentsBy(int dx, int dy)
     moved.fill(mc::canvas::SurroundColor());
     {
         QPainter painter(&moved);
-        painter.drawImage(QPoint(dx, dy), m_screen);
+        painter.drawImage(QPoint(dx, dy), screenPixels());
     }
+    moved.setDevicePixelRatio(m_screen.devicePixelRatio());
     m_screen = std::move(moved);
     m_rgnInvalid.translate(dx, dy);
-    const QRect all = viewport()->rect();
+    const QRect all = DeviceClientRect();
     Invalidate(QRegion(all) - QRegion(all.translated(dx, dy)));
     viewport()->update();
 }
@@ -316,7 +381,7 @@ Card* CMyView::HitTest(QPoint point) const
 
 void CMyView::mousePressEvent(QMouseEvent* event)
 {
-    const QPoint client = event->position().toPoint();
+    const QPoint client = ToDevice(event->position());
     if (event->button() == Qt::LeftButton)
         onLeftDown(client);
     else if (event->button() == Qt::RightButton)
@@ -327,7 +392,7 @@ void CMyView::mouseMoveEvent(QMouseEvent* event)
 {
     if (!m_bCapture)
         return;
-    const QPoint client = event->position().toPoint();
+    const QPoint client = ToDevice(event->position());
     if (m_bDrawingShape || m_bMovingShape)
         dragShapeTo(client);
     else
@@ -404,12 +469,13 @@ void CMyView::dragItemTo(QPoint client)
 
     // The item shows at once at its new place, clipped to the canvas.
     {
-        QPainter painter(&m_screen);
+        QImage pixels = screenPixels();
+        QPainter painter(&pixels);
         painter.setClipRect(m_layer.CanvasRect().translated(-scroll));
         painter.translate(-scroll);
         mc::canvas::DrawItem(painter, *card);
     }
-    viewport()->update((card->m_rgnItem & QRegion(m_layer.CanvasRect())).translated(-scroll));
+    updateDevice((card->m_rgnItem & QRegion(m_layer.CanvasRect())).translated(-scroll));
 
     m_rgnNew = card->m_rgnItem;
     m_rgnOld -= m_rgnNew;
@@ -430,7 +496,8 @@ void CMyView::invertOutline()
     const int x0 = m_ptShapeStart.x(), y0 = m_ptShapeStart.y();
     const int x1 = m_ptShapeEnd.x(), y1 = m_ptShapeEnd.y();
     {
-        QPainter painter(&m_screen);
+        QImage pixels = screenPixels();
+        QPainter painter(&pixels);
         painter.setClipRect(m_layer.CanvasRect().translated(-ScrollPosition()));
         // Inverting: drawing the same outline twice restores the pixels.
         painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
@@ -438,7 +505,7 @@ void CMyView::invertOutline()
         mc::canvas::DrawShapeOutline(m_nDragShape, x0, y0, x1, y1, painter);
     }
     const QRectF drawn = mc::canvas::ShapeOutlinePath(m_nDragShape, x0, y0, x1, y1).boundingRect();
-    viewport()->update(drawn.toAlignedRect().adjusted(-2, -2, 2, 2));
+    updateDevice(drawn.toAlignedRect().adjusted(-2, -2, 2, 2));
 }
 
 void CMyView::dragShapeTo(QPoint client)

@@ -76,7 +76,7 @@ public:
     // only where their pixels were kept.
     Card* HitTest(QPoint point) const;
 
-    // Repaints `region` given in view / client coordinates.
+    // Repaints `region` given in view / client coordinates (device pixels).
     void InvalidateScrolled(const QRegion& region);
     void Invalidate(const QRegion& region);
     void InvalidateAll();
@@ -95,6 +95,12 @@ public:
     void OnCut();
     // Restore Original Image: raises the current item and undoes its cuts.
     void OnRestoreOriginalImage();
+
+    // Device pixels (see CMyView.cpp): the ratio of the view's screen, the
+    // client area and a logical widget position converted.
+    qreal DevicePixelRatio() const;
+    QRect DeviceClientRect() const;
+    QPoint ToDevice(QPointF logical) const;
 
     QPoint ScrollPosition() const;
     // The client area of the first initial update (invalid before it).
@@ -160,12 +166,16 @@ private:
     void invertOutline(); // draws the current outline in the inverting mode
     void buildShapeRegion();
     void ensureScreen();
+    // Schedules the logical area covering `device` for the widget's paint.
+    void updateDevice(const QRegion& device);
+    // m_screen's pixels without its device pixel ratio, for drawing.
+    QImage screenPixels();
 
     CMyDoc* m_pDoc;
     ViewHost* m_pHost = nullptr;
     CommandTargetList m_targets;
     mc::canvas::CanvasLayer m_layer;
-    QImage m_screen;          // the client area as shown
+    QImage m_screen;          // the client area as shown, device pixels
     QRegion m_rgnInvalid;     // parts of m_screen to paint afresh
     QRegion m_rgnInvalidLog;  // everything invalidated (for checks)
     bool m_bLogInvalid = false;

@@ -33,7 +33,14 @@ SetWallpaperResult SetWallpaper(CMyDoc& doc, platform::DesktopBackend& backend, 
     const platform::InstallResult installed
         = backend.install(result.path, TileWallpaperValue(layout), WallpaperStyleValue(layout));
     result.ok = installed.ok;
-    result.error = installed.error;
+    if (!installed.ok) {
+        // The file is there; only the desktop does not show it.
+        result.error = QStringLiteral("The wallpaper picture was written to %1, but this desktop could not be told "
+                                      "to show it.")
+                           .arg(result.path);
+        if (!installed.error.isEmpty())
+            result.error += u'\n' + installed.error;
+    }
     return result;
 }
 

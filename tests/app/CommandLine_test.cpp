@@ -5,6 +5,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CMyApp.h"
+#include "canvas/CanvasLayer.h"
 #include "canvas/SampleProject.h"
 #include "common/EnvGuard.h"
 #include "common/TestUtil.h"
@@ -13,6 +14,7 @@
 #include "platform/DesktopBackend.h"
 #include "platform/KeyFile.h"
 #include "platform/KeyFileBackend.h"
+#include "platform/Settings.h"
 #include "view/CMyView.h"
 
 #include <QCoreApplication>
@@ -145,8 +147,22 @@ TEST(CommandLine, SetWallpaperPrintsTheInstalledFileAndReportsARefusal)
     ASSERT_TRUE(QDir().mkpath(FileDesktop::path()));
     r = run({"--set-wallpaper", "centered", project});
     EXPECT_EQ(r.status, kExitOutputFailed);
-    EXPECT_TRUE(r.err.startsWith("Cannot read ")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(", but this desktop could not be told to show it.\nCannot read ")) << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
+
+    // A Wayland compositor the program cannot tell: the file is written, the
+    // run still fails and says where the picture is.
+    QDir().rmdir(FileDesktop::path());
+    EnvGuard env;
+    for (const char* name : {"MURALCRAFTER_DESKTOP", "DISPLAY", "SWAYSOCK"})
+        env.unset(name);
+    env.set("WAYLAND_DISPLAY", "wayland-9");
+    env.set("XDG_CURRENT_DESKTOP", "Hyprland");
+    r = run(QStringList{"--set-wallpaper", "centered", project} + kSizes);
+    EXPECT_EQ(r.status, kExitOutputFailed);
+    EXPECT_TRUE(r.err.startsWith("The wallpaper picture was written to " + data + "/muralcraft")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.endsWith(".bmp, but this desktop could not be told to show it.\nNo desktop that the program "
+                               "can set the wallpaper of was recognised.\n")) << r.err.toStdString();
 }
 
 TEST(CommandLine, FailuresHaveTheirExitStatusAndMessage)
@@ -244,9 +260,7 @@ TEST(CommandLine, FullDiskKeepsEveryOldFileAndSaysSo)
 
 TEST(CommandLine, SampleProjectIsWrittenAndRenders)
 {
-    const QString dir = mctest::freshDir();
-    for (const QString& name : mc::canvas::SamplePictureNames())
-        ASSERT_TRUE(QFile::copy(QStringLiteral(MC_SOURCE_DIR "/samples/") + name, dir + '/' + name));
+    const QString dir = mctest::freshDir() + "/new"; // made; the program brings its own pictures
     Outcome r = run({"--make-sample", dir});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.out.trimmed(), dir + "/sample.mcr");
@@ -258,13 +272,18 @@ TEST(CommandLine, SampleProjectIsWrittenAndRenders)
     EXPECT_EQ(doc.m_listCards.GetCount(), 4);
     EXPECT_EQ(doc.m_nPlacement, 1); // the small square picture tiles
     int cut = 0;
-    for (const auto& card : doc.m_listCards)
+    // Every item lies wholly on the canvas where the view shows it.
+    const QSize client = mc::platform::lastClientSize().isValid() ? mc::platform::lastClientSize() : kScreen;
+    const QRect canvas(mc::canvas::CanvasOrigin(client, doc.m_nCanvasWidth, doc.m_nCanvasHeight),
+                       QSize(doc.m_nCanvasWidth, doc.m_nCanvasHeight));
+    for (const auto& card : doc.m_listCards) {
         cut += card->m_bCut;
+        EXPECT_TRUE(canvas.contains(card->m_rgnItem.boundingRect())) << card->m_strPath.toStdString();
+    }
     EXPECT_EQ(cut, 1);
 
     EXPECT_EQ(run({"--render", dir + "/s.png", dir + "/sample.mcr"}).status, 0);
-    QFile::remove(dir + "/leaf.jpg");
-    EXPECT_EQ(run({"--make-sample", dir}).status, kExitOutputFailed);
+    EXPECT_EQ(run({"--make-sample", dir + "/sample.jpg"}).status, kExitOutputFailed); // not a folder
 }
 
 // The program itself, without any display.

@@ -25,6 +25,9 @@ TEST(AddImagePlan, WhichFilesAreCopied)
     const QString rgb24 = mctest::writeImage(dir, "true.bmp", green.convertToFormat(QImage::Format_RGB888));
     const QString pal = mctest::writeImage(dir, "palette.bmp", green.convertToFormat(QImage::Format_Indexed8));
     const QString argb32 = mctest::writeFile(dir + "/alpha.bmp", mctest::bmpFile(108, 32, 3, 0xFF000000u));
+    QImage clear = green; // transparent blue on the left: white in the copy
+    clear.fill(QColor(0, 0, 255, 0));
+    clear.setPixelColor(7, 0, Qt::green);
     const QString rgb32 = mctest::writeFile(dir + "/plain32.bmp", mctest::bmpFile(40, 32, 0, 0));
     const struct {
         QString chosen;
@@ -40,6 +43,7 @@ TEST(AddImagePlan, WhichFilesAreCopied)
         {rgb32, true},
         {mctest::writeFile(dir + "/broken.png", "not a picture"), false},
         {gif, true},
+        {mctest::writeImage(dir, "clear.png", clear), true},
     };
     for (const auto& c : cases) {
         const QString copy = c.chosen.left(c.chosen.lastIndexOf('.')) + ".jpg";
@@ -50,6 +54,7 @@ TEST(AddImagePlan, WhichFilesAreCopied)
             EXPECT_FALSE(QFileInfo::exists(copy)) << copy.toStdString();
         }
     }
+    EXPECT_GT(qGray(mc::imaging::decodeImage(dir + "/clear.jpg").pixel(0, 7)), 245);
 }
 
 // An unrelated file that holds the copy's name is never overwritten.

@@ -18,6 +18,7 @@
 #include <fcntl.h>
 #include <sys/mount.h>
 #include <unistd.h>
+#include <utility>
 
 namespace mctest {
 
@@ -43,6 +44,14 @@ void isolateEnvironment()
     if (!qEnvironmentVariableIsSet("MURALCRAFTER_WALLPAPER_DIR"))
         qputenv("MURALCRAFTER_WALLPAPER_DIR", "");
     QFile::setPermissions(base + "/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void setHeadlessDefaults()
+{
+    for (const auto& [name, value] : {std::pair{"QT_QPA_PLATFORM", "offscreen"}, {"MURALCRAFTER_SCREEN", "1024x768"},
+                                      {"GSETTINGS_BACKEND", "keyfile"}})
+        if (!qEnvironmentVariableIsSet(name))
+            qputenv(name, value);
 }
 
 QString freshDir()

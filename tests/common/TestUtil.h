@@ -13,6 +13,12 @@ namespace mctest {
 // test reads or writes the real user's settings. Called once from main().
 void isolateEnvironment();
 
+// What the headless test programs run with unless the caller chose
+// otherwise: the offscreen platform, a 1024 x 768 screen and gsettings on
+// a key file. Called from main() before the application object exists, so
+// that a test program run directly behaves as under ctest.
+void setHeadlessDefaults();
+
 // A fresh empty directory that lives until the process ends.
 QString freshDir();
 

@@ -6,6 +6,7 @@ int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
     mctest::isolateEnvironment();
+    mctest::setHeadlessDefaults();
     QGuiApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,6 +1,8 @@
 #include "dialogs/CanvasSizeModel.h"
 #include "dialogs/EditNumbers.h"
 
+#include <QStringList>
+
 #include <climits>
 
 #include <gtest/gtest.h>
@@ -26,33 +28,44 @@ TEST(EditNumbers, LeadingNumberLikeAtoi)
     EXPECT_EQ(mc::dialogs::TruncToInt(1e300), INT_MAX);
 }
 
-// With the box ticked one size follows the other in the screen ratio, and the
-// boxes correct each other until they agree; unticked or emptied, nothing follows.
-TEST(CanvasSizeModelTest, EditsAndTheScreenRatio)
+// With the box ticked one size follows the other in the screen ratio, key by
+// key, and the box typed in keeps what was typed; unticked or emptied,
+// nothing follows.
+TEST(CanvasSizeModelTest, TypingKeyByKeyAndTheScreenRatio)
 {
     struct Case {
         int screenW, screenH;
         bool ticked;
         bool editWidth;
-        const char* text;
-        Fields expected;
+        const char* typed;
+        QStringList followers; // the other box after each key
     } const cases[] = {
-        {1024, 768, true, true, "800", {"800", "600"}},
-        {1024, 768, true, false, "384", {"512", "384"}},
-        {1024, 768, true, true, "1", {"0", "0"}},          // 1 -> height 0 -> width 0
-        {1280, 1024, true, true, "1001", {"1000", "800"}}, // 1001 -> height 800 -> width 1000
-        {1024, 768, false, true, "500", {"500", "768"}},
-        {1024, 768, true, true, "", {"", "768"}},
+        {1024, 768, true, true, "1024", {"0", "7", "76", "768"}},
+        {1024, 768, true, true, "1000", {"0", "7", "75", "750"}},
+        {1920, 1200, true, true, "1601", {"0", "10", "100", "1000"}},
+        {1024, 768, true, false, "384", {"4", "50", "512"}},
+        {1024, 768, false, true, "500", {"768", "768", "768"}},
     };
     for (const Case& c : cases) {
         CanvasSizeModel m(c.screenW, c.screenH, c.ticked, c.screenW, c.screenH);
-        c.editWidth ? m.EditWidth(c.text) : m.EditHeight(c.text);
-        EXPECT_EQ(fields(m), c.expected) << c.text;
+        const QString typed = QString::fromLatin1(c.typed);
+        for (qsizetype keys = 1; keys <= typed.size(); ++keys) {
+            const QString text = typed.left(keys);
+            c.editWidth ? m.EditWidth(text) : m.EditHeight(text);
+            const QString follower = c.followers[keys - 1];
+            const Fields expected = c.editWidth ? Fields(text, follower) : Fields(follower, text);
+            EXPECT_EQ(fields(m), expected) << c.typed << " key " << keys;
+        }
     }
-    CanvasSizeModel big(1280, 1024, true, 1280, 1024);
-    big.EditWidth("1001");
-    EXPECT_EQ(big.m_nWidth, 1000);
-    EXPECT_EQ(big.m_nHeight, 800);
+    CanvasSizeModel emptied(1024, 768, true, 1024, 768);
+    emptied.EditWidth("");
+    EXPECT_EQ(fields(emptied), (Fields{"", "768"}));
+    CanvasSizeModel typed(1024, 768, true, 1024, 768);
+    for (const char* text : {"1", "10", "102", "1024"})
+        typed.EditWidth(text);
+    EXPECT_EQ(typed.Validate(), std::nullopt);
+    EXPECT_EQ(typed.m_nWidth, 1024);
+    EXPECT_EQ(typed.m_nHeight, 768);
 }
 
 TEST(CanvasSizeModelTest, OpensShowingTheGivenSizeAndTickingRecomputes)

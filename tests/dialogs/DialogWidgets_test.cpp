@@ -61,6 +61,9 @@ TEST(CDlgCanvasSize, WidthDrivesHeightWhileTickedAndOkRefusesSizesBeyondTheScree
     CDlgCanvasSize dialog(1024, 768, true);
     EXPECT_EQ(dialog.windowTitle(), "Customize Canvas Size");
     EXPECT_EQ(dialog.WidthEdit()->text(), "1024");
+    TypeInto(dialog.WidthEdit(), "1024"); // the height never writes the width back
+    EXPECT_EQ(dialog.WidthEdit()->text(), "1024");
+    EXPECT_EQ(dialog.HeightEdit()->text(), "768");
     TypeInto(dialog.WidthEdit(), "800");
     EXPECT_EQ(dialog.HeightEdit()->text(), "600");
     dialog.ScaleBox()->setChecked(false);
@@ -84,6 +87,9 @@ TEST(CDlgRotate, RefusedDegreeKeepsTheDialogOpen)
     MessageLog log;
     RotateModel model(false);
     CDlgRotate dialog(model);
+    // The label shows its whole text, left of the edit.
+    EXPECT_GE(dialog.Label()->width(), dialog.Label()->sizeHint().width());
+    EXPECT_LT(dialog.Label()->geometry().right(), dialog.DegreeEdit()->x());
     dialog.show();
     EXPECT_EQ(dialog.windowTitle(), "Rotate Degree");
     EXPECT_EQ(dialog.Label()->text(), "Counter Clockwise:");

@@ -1,4 +1,5 @@
 #include "document/CMyDoc.h"
+#include "canvas/CanvasLayer.h"
 
 #include "platform/Screen.h"
 
@@ -59,13 +60,14 @@ TEST_F(CMyDocTest, ConstructionTakesTheDesktop)
     EXPECT_EQ(doc.m_crBkColor, 0x00a56e3au);
     EXPECT_FALSE(m_doc.m_pBkImage);
 
-    // An undecodable wallpaper is a blank picture, its path kept.
+    // An undecodable wallpaper (an SVG, a slide show) is dropped, its path
+    // kept: the canvas shows the desktop colour, as after reopening.
     const QString broken = notAPicture();
-    CMyDoc blank(DesktopSettings{broken, "1", "0", 0});
+    CMyDoc blank(DesktopSettings{broken, "1", "0", 0x00a56e3a});
     EXPECT_EQ(blank.m_strBkPath, broken);
-    ASSERT_NE(blank.m_pBkImage, nullptr);
-    EXPECT_FALSE(blank.HasBackgroundPicture());
+    EXPECT_EQ(blank.m_pBkImage, nullptr);
     EXPECT_EQ(blank.m_nPlacement, PLACEMENT_TILE);
+    EXPECT_EQ(mc::canvas::RenderCanvas(blank, QSize(1024, 768)).pixel(5, 5), qRgb(0x3a, 0x6e, 0xa5));
 }
 
 TEST_F(CMyDocTest, LoadBackgroundChoosesThePlacementBySize)

@@ -12,6 +12,8 @@
 
 #include <tuple>
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 using namespace mc::platform;
@@ -126,6 +128,15 @@ TEST_F(GSettingsBackendTest, InstallWritesOptionsAndBothUris)
         EXPECT_EQ(backend.read().wallpaperPath, wall);
         EXPECT_EQ(backend.read().tileWallpaper, QString::fromLatin1(tile));
     }
+    // Every gsettings started has been reaped: no child is left a zombie.
+    QFile children(QStringLiteral("/proc/self/task/%1/children").arg(gettid()));
+    ASSERT_TRUE(children.open(QIODevice::ReadOnly));
+    for (const QByteArray& pid : children.readAll().split(' ')) {
+        QFile stat("/proc/" + pid.trimmed() + "/stat");
+        if (!pid.trimmed().isEmpty() && stat.open(QIODevice::ReadOnly)) {
+            EXPECT_FALSE(stat.readAll().contains(") Z ")) << pid.toStdString();
+        }
+    }
 }
 
 // Cinnamon and MATE schemas are seldom installed: where one is missing, a
@@ -144,6 +155,13 @@ TEST_F(GSettingsBackendTest, CinnamonAndMateFamilies)
             xml += QStringLiteral("<key name='%1' type='s'><default>''</default></key>\n").arg(key);
         xml += QStringLiteral("</schema>\n");
     }
+    // GNOME before 42: no picture-uri-dark.
+    GSettingsSchema oldGnome = *gsettingsSchemaFor(QStringLiteral("gnome"));
+    oldGnome.schema = QStringLiteral("org.muralcrafter.test.gnome41");
+    xml += QStringLiteral("<schema id='%1' path='/org/muralcrafter/test/gnome41/'>\n").arg(oldGnome.schema);
+    for (const QString& key : {oldGnome.pictureKey, oldGnome.optionsKey, oldGnome.colorKey})
+        xml += QStringLiteral("<key name='%1' type='s'><default>''</default></key>\n").arg(key);
+    xml += QStringLiteral("</schema>\n");
     xml += QStringLiteral("</schemalist>\n");
     QFile file(schemaDir + "/muralcrafter-test.gschema.xml");
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -153,6 +171,9 @@ TEST_F(GSettingsBackendTest, CinnamonAndMateFamilies)
         GTEST_SKIP() << "glib-compile-schemas is not available";
     m_env.set("GSETTINGS_SCHEMA_DIR", schemaDir.toUtf8());
 
+    const InstallResult old = GSettingsBackend(oldGnome).install("/w/old.bmp", "0", "2");
+    EXPECT_TRUE(old.ok) << old.error.toStdString();
+    EXPECT_EQ(get(oldGnome.schema, oldGnome.pictureKey), QStringLiteral("file:///w/old.bmp"));
     for (const char* family : {"cinnamon", "mate"}) {
         const GSettingsSchema schema = *gsettingsSchemaFor(QString::fromLatin1(family));
         ASSERT_TRUE(haveSchema(schema.schema)) << family;

@@ -136,6 +136,12 @@ TEST_F(ViewTest, DragWithTheViewScrolledKeepsTheGrabOffset)
     QTest::mouseRelease(vp(), Qt::LeftButton, {}, press + QPoint(-40, 25));
     view->UpdateWindow();
     EXPECT_EQ(screenAt(QPoint(472, 409) - scroll), qRgb(255, 0, 0));
+
+    // Grown to the screen (full screen), the whole area fits: no scroll bars.
+    view->resize(1024, 768);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(view->horizontalScrollBar()->isVisible() || view->verticalScrollBar()->isVisible());
+    EXPECT_EQ(view->viewport()->size(), QSize(1024, 768));
 }
 
 TEST_F(ViewTest, ClicksAndContextMenus)

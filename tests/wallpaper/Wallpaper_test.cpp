@@ -299,7 +299,10 @@ TEST(WallpaperCommandsTest, FailuresReachTheUser)
     WallpaperCommands commands(*doc, [] { return kClient; }, [&](const QString& e) { errors << e; },
                                [] { return std::make_unique<FailingBackend>(); });
     EXPECT_TRUE(commands.OnCommand(ID_SET_WALLPAPER_CENTERED));
-    EXPECT_EQ(errors, QStringList{"The desktop said no."});
+    // Where the picture went, that the desktop was not told, and why.
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith("The wallpaper picture was written to ")) << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].endsWith(", but this desktop could not be told to show it.\nThe desktop said no."));
 }
 
 TEST(WallpaperFileTest, NamesAlternateAndAreNeverTheBackgroundNorThePictureShownNow)

@@ -1,0 +1,51 @@
+// The program's command line takes the screen from the display it reaches,
+// else the screen the window recorded, else 1920 x 1080 with a note.
+#include "common/TestUtil.h"
+#include "document/CMyDoc.h"
+#include "document/ProjectWriter.h"
+#include "platform/Settings.h"
+#include "platform/XvfbServer.h"
+
+#include <QProcess>
+#include <QSettings>
+
+#include <gtest/gtest.h>
+
+TEST(ProgramCommandLine, ScreenFromTheDisplayElseTheRecordedScreenElseFullHd)
+{
+    XvfbServer xvfb(QStringLiteral("1152x864x24"));
+    ASSERT_FALSE(xvfb.display().isEmpty());
+    const QString dir = mctest::freshDir(), project = dir + "/p.mcr", out = dir + "/w.png";
+    ASSERT_TRUE(mc::document::WriteProjectFile(CMyDoc(mc::platform::DesktopSettings{}), project).ok);
+    const struct {
+        const char* display;
+        QSize recorded;
+        const char* screenEnv;
+        QSize expected;
+        bool note;
+    } cases[] = {
+        {"xvfb", {}, nullptr, {1152, 864}, false},
+        {"xvfb", {}, "1280x720", {1280, 720}, false},
+        {nullptr, {1366, 768}, nullptr, {1366, 768}, false},
+        {nullptr, {}, nullptr, {1920, 1080}, true},
+    };
+    for (const auto& c : cases) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"QT_QPA_PLATFORM", "MURALCRAFTER_SCREEN", "WAYLAND_DISPLAY", "DISPLAY"})
+            env.remove(name);
+        if (c.display)
+            env.insert("DISPLAY", xvfb.display());
+        if (c.screenEnv)
+            env.insert("MURALCRAFTER_SCREEN", c.screenEnv);
+        c.recorded.isValid() ? mc::platform::storeScreenSize(c.recorded)
+                             : mc::platform::openSettings()->remove("View/ScreenSize");
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(MC_PROGRAM, {"--wallpaper", "stretched", "--output", out, project});
+        ASSERT_TRUE(program.waitForFinished(60000));
+        const QString err = program.readAllStandardError();
+        EXPECT_EQ(program.exitCode(), 0) << err.toStdString();
+        EXPECT_EQ(QImage(out).size(), c.expected) << err.toStdString();
+        EXPECT_EQ(err.contains("(--screen WxH sets it)"), c.note) << err.toStdString();
+    }
+}
