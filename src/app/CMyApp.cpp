@@ -9,6 +9,7 @@
 #include "document/CommandIds.h"
 #include "platform/DesktopBackend.h"
 #include "platform/FileTypeRegistration.h"
+#include "platform/ProgramData.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
 
@@ -47,6 +48,8 @@ bool CMyApp::InitInstance(const QStringList& arguments)
 {
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
     QCoreApplication::setApplicationName(QStringLiteral("Muralcrafter"));
+    // Desktops match the window to its desktop entry (and icon) by this.
+    QGuiApplication::setDesktopFileName(QStringLiteral(MC_APP_ID));
 
     const mc::app::GuiArguments args = mc::app::ParseGuiArguments(arguments);
     if (!args.error.isEmpty()) {
@@ -145,16 +148,21 @@ void CMyApp::LoadStdProfileSettings(int count)
 
 void CMyApp::RegisterShellFileTypes()
 {
-    // Every start points the user's desktop entry at this very program and
-    // refreshes the MIME type and icons; nothing is written when they are
-    // already current, and a failure never stops the start.
+    // Every start of the installed program points the user's desktop entry
+    // at this very program and refreshes the MIME type and icons; a program
+    // run from a build tree registers only where nothing is registered yet.
+    // Nothing is written when the files are already current, and a failure
+    // never stops the start.
     initFreedesktopResources();
     const QString dir = QStringLiteral(":/freedesktop");
     QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral("%1/icons/muralcrafter-%2.png").arg(dir).arg(size), QSize(size, size));
+    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral("%1/icons/hicolor/%2x%2/apps/" MC_APP_ID ".png").arg(dir).arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    QStringList dataDirs = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
+    dataDirs.removeAll(dataHome);
     mc::platform::registerFileTypesForUser(mc::platform::loadFileTypeFiles(dir),
-                                           QCoreApplication::applicationFilePath(), dataHome);
+                                           QCoreApplication::applicationFilePath(), dataHome,
+                                           mc::platform::isInstalledProgram(), dataDirs);
 }

@@ -6,6 +6,7 @@
 #include "common/EnvGuard.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -54,19 +55,23 @@ protected:
 TEST_F(FileTypeRegistrationTest, ShippedFilesAreCompleteAndDescribeTheProjectType)
 {
     ASSERT_TRUE(m_files.isComplete());
-    for (const char* text : {"type=\"application/x-muralcrafter\"", "<glob pattern=\"*.mcr\"/>", "offset=\"0\" value=\"MCR\""})
+    for (const char* text : {"type=\"application/x-muralcrafter\"", "<glob pattern=\"*.mcr\"/>", "offset=\"0\" value=\"MCR\"",
+                             "<icon name=\"" MC_APP_ID "-project\"/>"})
         EXPECT_TRUE(m_files.mimePackage.contains(text)) << text;
-    for (const char* line : {"\nName=Muralcrafter\n", "\nMimeType=application/x-muralcrafter;\n", "\nIcon=muralcrafter\n",
-                             "\nCategories=Graphics;\n"})
+    for (const char* line : {"\nName=Muralcrafter\n", "\nMimeType=application/x-muralcrafter;\n", "\nIcon=" MC_APP_ID "\n",
+                             "\nCategories=Graphics;"})
         EXPECT_TRUE(m_files.desktopEntry.contains(line)) << line;
-    for (const int size : {16, 32, 48, 64, 128, 256}) {
-        const QString key = QStringLiteral("%1x%1/apps/muralcrafter.png").arg(size);
-        const QImage icon = QImage::fromData(m_files.icons.value(key), "PNG");
-        EXPECT_EQ(icon.size(), QSize(size, size)) << key.toStdString();
-        EXPECT_TRUE(icon.hasAlphaChannel());
+    // The application and the document icon at every size, and scalable.
+    for (const char* kind : {"apps/" MC_APP_ID, "mimetypes/" MC_APP_ID "-project"}) {
+        for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+            const QString key = QStringLiteral("%1x%1/%2.png").arg(size).arg(kind);
+            const QImage icon = QImage::fromData(m_files.icons.value(key), "PNG");
+            EXPECT_EQ(icon.size(), QSize(size, size)) << key.toStdString();
+            EXPECT_TRUE(icon.hasAlphaChannel());
+        }
+        EXPECT_TRUE(m_files.icons.contains(QStringLiteral("scalable/%1.svg").arg(kind)));
     }
-    EXPECT_TRUE(m_files.icons.contains(QStringLiteral("scalable/apps/muralcrafter.svg")));
-    EXPECT_EQ(m_files.icons.size(), 7);
+    EXPECT_EQ(m_files.icons.size(), 16);
 }
 
 TEST_F(FileTypeRegistrationTest, DesktopEntryRunsTheGivenProgramQuotedOnlyWhenNeeded)
@@ -82,8 +87,11 @@ TEST_F(FileTypeRegistrationTest, DesktopEntryRunsTheGivenProgramQuotedOnlyWhenNe
         {u"/a\nb", u"\"/a\\nb\""},
         {u"/b\u00e4r/x", u"/b\u00e4r/x"},
     };
-    for (const auto& [program, exec] : cases)
+    for (const auto& [program, exec] : cases) {
         EXPECT_EQ(desktopExecArgument(QString::fromUtf16(program)), QString::fromUtf16(exec));
+        EXPECT_EQ(desktopEntryProgram(desktopEntryForProgram(m_files.desktopEntry, QString::fromUtf16(program))),
+                  QString::fromUtf16(program));
+    }
 
     const QByteArray entry = desktopEntryForProgram(m_files.desktopEntry, QStringLiteral("/opt/My Apps/muralcrafter"));
     // Only the Exec line differs from the shipped entry.
@@ -97,7 +105,7 @@ TEST_F(FileTypeRegistrationTest, DesktopEntryRunsTheGivenProgramQuotedOnlyWhenNe
     const QString validate = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
     if (validate.isEmpty())
         GTEST_SKIP() << "desktop-file-validate is not installed";
-    const QString path = m_home + QStringLiteral("/muralcrafter.desktop");
+    const QString path = m_home + QStringLiteral("/" MC_APP_ID ".desktop");
     writeAll(path, desktopEntryForProgram(m_files.desktopEntry, QStringLiteral("/o'dd $dir/100%/mural\"crafter")));
     QProcess proc;
     proc.start(validate, {path});
@@ -117,11 +125,11 @@ TEST_F(FileTypeRegistrationTest, FirstRunWritesEverythingAndTheDatabasesFollowTh
         EXPECT_EQ(first.written.size(), 2 + m_files.icons.size());
         EXPECT_FALSE(first.mimeDatabaseUpdated || first.desktopDatabaseUpdated);
     }
-    EXPECT_EQ(readAll(m_home + "/mime/packages/muralcrafter.xml"), m_files.mimePackage);
-    EXPECT_EQ(readAll(m_home + "/applications/muralcrafter.desktop"), desktopEntryForProgram(m_files.desktopEntry, program));
-    EXPECT_EQ(readAll(m_home + "/icons/hicolor/48x48/apps/muralcrafter.png"),
-              m_files.icons.value(QStringLiteral("48x48/apps/muralcrafter.png")));
-    EXPECT_TRUE(QFileInfo::exists(m_home + "/icons/hicolor/scalable/apps/muralcrafter.svg"));
+    EXPECT_EQ(readAll(m_home + "/mime/packages/" MC_APP_ID ".xml"), m_files.mimePackage);
+    EXPECT_EQ(readAll(m_home + "/applications/" MC_APP_ID ".desktop"), desktopEntryForProgram(m_files.desktopEntry, program));
+    EXPECT_EQ(readAll(m_home + "/icons/hicolor/48x48/apps/" MC_APP_ID ".png"),
+              m_files.icons.value(QStringLiteral("48x48/apps/" MC_APP_ID ".png")));
+    EXPECT_TRUE(QFileInfo::exists(m_home + "/icons/hicolor/scalable/mimetypes/" MC_APP_ID "-project.svg"));
 
     if (!haveTools())
         GTEST_SKIP() << "update-mime-database or update-desktop-database is not installed";
@@ -132,13 +140,13 @@ TEST_F(FileTypeRegistrationTest, FirstRunWritesEverythingAndTheDatabasesFollowTh
     // The built databases know the name pattern, the magic and the handler.
     EXPECT_TRUE(readAll(m_home + "/mime/globs2").contains("application/x-muralcrafter:*.mcr"));
     EXPECT_TRUE(readAll(m_home + "/mime/magic").contains("[50:application/x-muralcrafter]"));
-    EXPECT_TRUE(readAll(m_home + "/applications/mimeinfo.cache").contains("application/x-muralcrafter=muralcrafter.desktop;"));
+    EXPECT_TRUE(readAll(m_home + "/applications/mimeinfo.cache").contains("application/x-muralcrafter=" MC_APP_ID ".desktop;"));
 }
 
 TEST_F(FileTypeRegistrationTest, LaterRunsRewriteOnlyWhatDiffers)
 {
     run();
-    const QString desktop = m_home + "/applications/muralcrafter.desktop";
+    const QString desktop = m_home + "/applications/" MC_APP_ID ".desktop";
     const QDateTime stamp = QFileInfo(desktop).lastModified();
     const QByteArray cache = readAll(m_home + "/mime/mime.cache");
     const auto second = run();
@@ -158,8 +166,8 @@ TEST_F(FileTypeRegistrationTest, LaterRunsRewriteOnlyWhatDiffers)
     EXPECT_EQ(moved.desktopDatabaseUpdated, haveTools());
 
     // A damaged icon and MIME package are put back.
-    const QString icon = m_home + "/icons/hicolor/16x16/apps/muralcrafter.png";
-    const QString mime = m_home + "/mime/packages/muralcrafter.xml";
+    const QString icon = m_home + "/icons/hicolor/16x16/apps/" MC_APP_ID ".png";
+    const QString mime = m_home + "/mime/packages/" MC_APP_ID ".xml";
     writeAll(icon, "broken");
     writeAll(mime, QByteArray(m_files.mimePackage).replace("*.mcr", "*.xyz"));
     const auto repaired = run(QStringLiteral("/home/u/bin/muralcrafter"));
@@ -168,6 +176,46 @@ TEST_F(FileTypeRegistrationTest, LaterRunsRewriteOnlyWhatDiffers)
     EXPECT_EQ(readAll(mime), m_files.mimePackage);
     EXPECT_EQ(repaired.mimeDatabaseUpdated, haveTools());
     EXPECT_FALSE(repaired.desktopDatabaseUpdated);
+}
+
+TEST_F(FileTypeRegistrationTest, AProgramNotInstalledRegistersOnlyWhereNothingIsRegistered)
+{
+    const QString systemDir = mctest::freshDir();
+    QDir().mkpath(systemDir + "/applications");
+    const QString us = QStringLiteral("/build/src/muralcrafter");
+    struct Row {
+        const char* what;
+        QString userEntryRuns; // empty: no entry of the user's
+        bool systemEntry;
+        bool kept;
+    };
+    const Row rows[] = {
+        {"nothing registered", {}, false, false},
+        {"an entry for a program that is there", QStringLiteral("/bin/sh"), false, true},
+        {"an entry for a program that is gone", QStringLiteral("/gone/muralcrafter"), false, false},
+        {"a system-wide entry", {}, true, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        m_home = mctest::freshDir();
+        const QString userEntry = m_home + "/applications/" MC_APP_ID ".desktop";
+        if (!row.userEntryRuns.isEmpty()) {
+            run(row.userEntryRuns);
+            // What an earlier version left under the plain name goes in any case.
+            writeAll(m_home + "/applications/muralcrafter.desktop", "[Desktop Entry]\nMimeType=application/x-muralcrafter;\n");
+            writeAll(m_home + "/mime/packages/muralcrafter.xml", m_files.mimePackage);
+        }
+        const QByteArray before = readAll(userEntry);
+        if (row.systemEntry)
+            writeAll(systemDir + "/applications/" MC_APP_ID ".desktop", m_files.desktopEntry);
+        const auto r = registerFileTypesForUser(m_files, us, m_home, false, {systemDir});
+        EXPECT_EQ(r.keptExisting, row.kept);
+        EXPECT_EQ(r.written.isEmpty(), row.kept);
+        EXPECT_EQ(readAll(userEntry), row.kept ? before : desktopEntryForProgram(m_files.desktopEntry, us));
+        EXPECT_FALSE(QFileInfo::exists(m_home + "/applications/muralcrafter.desktop"));
+        EXPECT_FALSE(QFileInfo::exists(m_home + "/mime/packages/muralcrafter.xml"));
+        QFile::remove(systemDir + "/applications/" MC_APP_ID ".desktop");
+    }
 }
 
 TEST_F(FileTypeRegistrationTest, UnwritableDataFolderFailsQuietly)

@@ -179,10 +179,10 @@ TEST(ProgramX11, StartsMaximisedAndRegistersItsFileType)
 
     // The start registered the project file type for this user, pointing
     // at this very program, and built the desktop's databases.
-    QFile entry(data + QStringLiteral("/applications/muralcrafter.desktop"));
+    QFile entry(data + QStringLiteral("/applications/" MC_APP_ID ".desktop"));
     ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
     EXPECT_TRUE(entry.readAll().contains("\nExec=" MC_PROGRAM " %f\n"));
-    for (const char* file : {"/mime/packages/muralcrafter.xml", "/mime/application/x-muralcrafter.xml",
-                             "/icons/hicolor/48x48/apps/muralcrafter.png"})
+    for (const char* file : {"/mime/packages/" MC_APP_ID ".xml", "/mime/application/x-muralcrafter.xml",
+                             "/icons/hicolor/48x48/apps/" MC_APP_ID ".png"})
         EXPECT_TRUE(QFile::exists(data + file)) << file;
 }
