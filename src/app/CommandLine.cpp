@@ -6,6 +6,7 @@
 #include "imaging/ImageIO.h"
 #include "platform/AtomicFile.h"
 #include "platform/DesktopBackend.h"
+#include "platform/ProgramData.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
 #include "canvas/CanvasLayer.h"
@@ -292,10 +293,10 @@ int setWallpaper(const QCommandLineParser& parser, QTextStream& out, QTextStream
     return kExitOk;
 }
 
-// The program's own sample pictures.
+// The program's own sample pictures: installed beside it, else the checkout's.
 QString samplePictureFolder()
 {
-    return QStringLiteral(MC_SOURCE_DIR "/samples");
+    return mc::platform::programDataFolder(mc::platform::DataFolder::Samples);
 }
 
 int makeSample(const QCommandLineParser& parser, QTextStream& out, QTextStream& err)
