@@ -2,6 +2,7 @@
 
 #include "app/CBackgroundCommands.h"
 #include "app/CFileCommands.h"
+#include "app/CHelpCommands.h"
 #include "app/CMainFrame.h"
 #include "app/CommandLine.h"
 #include "app/DynamicMenus.h"
@@ -36,6 +37,7 @@ CMyApp::CMyApp()
 CMyApp::~CMyApp()
 {
     // The window and its view go before the project they show.
+    m_pHelp.reset();
     m_pBackground.reset();
     m_pFiles.reset();
     m_pFrame.reset();
@@ -81,6 +83,8 @@ bool CMyApp::InitInstance(const QStringList& arguments)
                      [frame = m_pFrame.get()](const QString& text) { frame->statusBar()->showMessage(text); });
     m_pFrame->SetOpenFileHandler([this](const QString& path) { return m_pFiles->OpenDocumentFile(path); });
     m_pFrame->SetSaveModifiedHandler([this] { return m_pFiles->SaveModified(); });
+    m_pHelp = std::make_unique<CHelpCommands>(m_pFrame.get());
+    AddCommandTarget(m_pHelp.get());
 
     RegisterShellFileTypes();
 

@@ -14,6 +14,7 @@
 
 class CBackgroundCommands;
 class CFileCommands;
+class CHelpCommands;
 class CMainFrame;
 class CMyDoc;
 class QSettings;
@@ -61,4 +62,5 @@ private:
     std::unique_ptr<CMainFrame> m_pFrame;
     std::unique_ptr<CBackgroundCommands> m_pBackground;
     std::unique_ptr<CFileCommands> m_pFiles;
+    std::unique_ptr<CHelpCommands> m_pHelp;
 };
