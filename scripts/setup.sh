@@ -13,7 +13,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-image-formats-plugins
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth openbox xdotool x11-utils imagemagick fonts-dejavu-core
-  shared-mime-info desktop-file-utils
+  shared-mime-info desktop-file-utils appstream xdg-utils
   libglib2.0-bin gsettings-desktop-schemas dbus-x11
   feh xwallpaper
   clang libclang-rt-14-dev
