@@ -4,7 +4,7 @@
 #include "common/TestUtil.h"
 #include "platform/Process.h"
 #include "platform/ProgramData.h"
-#include "view/SampleProject.h"
+#include "canvas/SampleProject.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,7 +28,7 @@ TEST(Install, StagedPrefixHoldsAValidDesktopApplicationThatFindsItsData)
             expected << share + QStringLiteral("icons/hicolor/%1x%1/%2.png").arg(size).arg(kind);
         expected << share + "icons/hicolor/scalable/" + kind + ".svg";
     }
-    for (const QString& name : mc::view::SamplePictureNames())
+    for (const QString& name : mc::canvas::SamplePictureNames())
         expected << share + "muralcrafter/samples/" + name;
     for (const QString& name : QDir(MC_SOURCE_DIR "/resources/tiles").entryList({"*.bmp"}, QDir::Files))
         expected << share + "muralcrafter/tiles/" + name;
