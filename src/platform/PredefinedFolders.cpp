@@ -1,6 +1,7 @@
 #include "platform/PredefinedFolders.h"
 
-#include <QCoreApplication>
+#include "platform/ProgramData.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -47,14 +48,8 @@ QString tileDirectory()
 
 QString tileFolder()
 {
-    if (QCoreApplication::instance()) {
-        const QString installed =
-            QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/muralcrafter/tiles"));
-        if (isDir(installed))
-            return installed;
-    }
-    const QString source = QStringLiteral(MC_SOURCE_DIR "/resources/tiles");
-    return isDir(source) ? source : QString();
+    const QString dir = programDataFolder(DataFolder::Tiles);
+    return isDir(dir) ? dir : QString();
 }
 
 } // namespace mc::platform

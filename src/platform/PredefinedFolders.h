@@ -14,9 +14,9 @@ QString systemWallpaperDirectory();
 // MURALCRAFTER_TILE_DIR when set (set but empty: none), else tileFolder().
 QString tileDirectory();
 
-// The shipped tile patterns: share/muralcrafter/tiles beside the installed
-// program (<prefix>/bin/../share/...), else the source tree's
-// resources/tiles when run from the build tree; empty when neither exists.
+// The shipped tile patterns where ProgramData.h finds them (beside the
+// installed program, else the source tree's resources/tiles); empty when
+// that folder does not exist.
 QString tileFolder();
 
 } // namespace mc::platform

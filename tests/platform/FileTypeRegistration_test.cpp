@@ -17,20 +17,6 @@ using namespace mc::platform;
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& content)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
 bool haveTools()
 {
     return !QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty() &&
@@ -120,8 +106,8 @@ TEST_F(FileTypeRegistrationTest, RunsWriteOnlyWhatDiffersAndBuildTheDatabasesWhe
         env.set("PATH", mctest::freshDir().toUtf8()); // no tools at all
         EXPECT_EQ(run(program), QStringLiteral("written %1 failed 0 mime 0 desktop 0 kept 0").arg(files));
     }
-    EXPECT_EQ(readAll(file("mime/packages/" MC_APP_ID ".xml")), m_files.mimePackage);
-    EXPECT_EQ(readAll(file("applications/" MC_APP_ID ".desktop")), desktopEntryForProgram(m_files.desktopEntry, program));
+    EXPECT_EQ(mctest::readFile(file("mime/packages/" MC_APP_ID ".xml")), m_files.mimePackage);
+    EXPECT_EQ(mctest::readFile(file("applications/" MC_APP_ID ".desktop")), desktopEntryForProgram(m_files.desktopEntry, program));
 
     // The files are current but the databases were never built; then
     // nothing at all is left to do.
@@ -129,22 +115,23 @@ TEST_F(FileTypeRegistrationTest, RunsWriteOnlyWhatDiffersAndBuildTheDatabasesWhe
         GTEST_SKIP() << "update-mime-database or update-desktop-database is not installed";
     EXPECT_EQ(run(program), "written 0 failed 0 mime 1 desktop 1 kept 0");
     EXPECT_EQ(run(program), "written 0 failed 0 mime 0 desktop 0 kept 0");
-    EXPECT_TRUE(readAll(file("mime/globs2")).contains("application/x-muralcrafter:*.mcr"));
-    EXPECT_TRUE(readAll(file("mime/magic")).contains("[50:application/x-muralcrafter]"));
-    EXPECT_TRUE(readAll(file("applications/mimeinfo.cache")).contains("application/x-muralcrafter=" MC_APP_ID ".desktop;"));
+    EXPECT_TRUE(mctest::readFile(file("mime/globs2")).contains("application/x-muralcrafter:*.mcr"));
+    EXPECT_TRUE(mctest::readFile(file("mime/magic")).contains("[50:application/x-muralcrafter]"));
+    EXPECT_TRUE(mctest::readFile(file("applications/mimeinfo.cache")).contains("application/x-muralcrafter=" MC_APP_ID ".desktop;"));
     // The program moved: only the entry and its database; damaged files are put back.
     EXPECT_EQ(run(), "written 1 failed 0 mime 0 desktop 1 kept 0");
-    EXPECT_TRUE(readAll(file("applications/" MC_APP_ID ".desktop")).contains("\nExec=/usr/bin/muralcrafter %f\n"));
-    writeAll(file("icons/hicolor/16x16/apps/" MC_APP_ID ".png"), "broken");
-    writeAll(file("mime/packages/" MC_APP_ID ".xml"), QByteArray(m_files.mimePackage).replace("*.mcr", "*.xyz"));
+    EXPECT_TRUE(mctest::readFile(file("applications/" MC_APP_ID ".desktop")).contains("\nExec=/usr/bin/muralcrafter %f\n"));
+    mctest::writeFile(file("icons/hicolor/16x16/apps/" MC_APP_ID ".png"), "broken");
+    mctest::writeFile(file("mime/packages/" MC_APP_ID ".xml"), QByteArray(m_files.mimePackage).replace("*.mcr", "*.xyz"));
     EXPECT_EQ(run(), "written 2 failed 0 mime 1 desktop 0 kept 0");
-    EXPECT_EQ(readAll(file("mime/packages/" MC_APP_ID ".xml")), m_files.mimePackage);
+    EXPECT_EQ(mctest::readFile(file("mime/packages/" MC_APP_ID ".xml")), m_files.mimePackage);
 }
 
 TEST_F(FileTypeRegistrationTest, AProgramNotInstalledRegistersOnlyWhereNothingIsRegistered)
 {
     if (!haveTools())
         GTEST_SKIP() << "update-mime-database or update-desktop-database is not installed";
+    QDir().mkpath(m_system + "/applications");
     const QString us = QStringLiteral("/build/src/muralcrafter");
     const QString entry = QStringLiteral("/applications/" MC_APP_ID ".desktop");
     const struct {
@@ -163,15 +150,15 @@ TEST_F(FileTypeRegistrationTest, AProgramNotInstalledRegistersOnlyWhereNothingIs
         if (row.userEntryRuns) {
             run(QString::fromLatin1(row.userEntryRuns));
             // What an earlier version left under the plain name goes in any case.
-            writeAll(file("applications/muralcrafter.desktop"), "MimeType=application/x-muralcrafter;\n");
-            writeAll(file("mime/packages/muralcrafter.xml"), m_files.mimePackage);
+            mctest::writeFile(file("applications/muralcrafter.desktop"), "MimeType=application/x-muralcrafter;\n");
+            mctest::writeFile(file("mime/packages/muralcrafter.xml"), m_files.mimePackage);
         }
         if (row.systemEntry) // the last row
-            writeAll(m_system + entry, m_files.desktopEntry);
-        const QByteArray before = readAll(m_home + entry);
+            mctest::writeFile(m_system + entry, m_files.desktopEntry);
+        const QByteArray before = mctest::readFile(m_home + entry);
         EXPECT_EQ(run(us, false), row.outcome);
         const bool kept = row.outcome.endsWith(u'1');
-        EXPECT_EQ(readAll(m_home + entry), kept ? before : desktopEntryForProgram(m_files.desktopEntry, us));
+        EXPECT_EQ(mctest::readFile(m_home + entry), kept ? before : desktopEntryForProgram(m_files.desktopEntry, us));
         EXPECT_FALSE(QFileInfo::exists(file("applications/muralcrafter.desktop")) ||
                      QFileInfo::exists(file("mime/packages/muralcrafter.xml")));
     }
@@ -181,8 +168,8 @@ TEST_F(FileTypeRegistrationTest, UnwritableDataFolderFailsQuietly)
 {
     // A file where the data folder should be: nothing can be created in it.
     m_home += QStringLiteral("/blocked");
-    writeAll(m_home, "not a folder");
+    mctest::writeFile(m_home, "not a folder");
     EXPECT_EQ(run(), QStringLiteral("written 0 failed %1 mime 0 desktop 0 kept 0").arg(2 + m_files.icons.size()));
-    EXPECT_EQ(readAll(m_home), QByteArray("not a folder"));
+    EXPECT_EQ(mctest::readFile(m_home), QByteArray("not a folder"));
     EXPECT_FALSE(loadFileTypeFiles(mctest::freshDir()).isComplete());
 }
