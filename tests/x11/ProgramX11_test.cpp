@@ -1,24 +1,26 @@
 // The main window under a real window manager: maximised at start, full
 // screen on and off (command 137, double click, Escape) as the window
-// manager itself reports it, and the program started for real.
+// manager itself reports it; and the program started for real: its file
+// type registered, and Ctrl+I adding a picture seen on the screen.
+#include "app/AppTestUtil.h"
 #include "app/CMainFrame.h"
 #include "app/CMyApp.h"
 #include "common/TestUtil.h"
 #include "document/CommandIds.h"
+#include "imaging/Colors.h"
 #include "x11/X11Session.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QProcess>
-#include <QScopeGuard>
+#include <QFileInfo>
 #include <QMenuBar>
+#include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-
 #include <memory>
 
 using namespace x11test;
@@ -96,7 +98,6 @@ TEST_F(MainWindowX11, StartsMaximisedAndFullScreenGoesBackToMaximised)
     EXPECT_EQ(m_frame->toolBarArea(m_frame->ToolBar()), Qt::TopToolBarArea);
     EXPECT_FALSE(m_frame->statusBar()->isVisible());
 
-
     m_frame->RouteCommand(ID_FULL_SCREEN);
     ASSERT_TRUE(waitFor([&] {
         return m_frame->isFullScreen() && fullScreenByWm(m_wid) && m_frame->geometry() == kScreen;
@@ -151,28 +152,14 @@ TEST_F(MainWindowX11, NormalWindowGetsItsRectangleBack)
 TEST(ProgramX11, StartsMaximisedAndRegistersItsFileType)
 {
     const QString data = mctest::freshDir();
-    QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment(); // DISPLAY is the test display
-    env.insert(QStringLiteral("XDG_DATA_HOME"), data);
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), mctest::freshDir());
-    program.setProcessEnvironment(env);
-    program.start(QStringLiteral(MC_PROGRAM), {});
-    ASSERT_TRUE(program.waitForStarted(10000));
-    const auto end = qScopeGuard([&] {
-        program.terminate();
-        if (!program.waitForFinished(10000))
-            program.kill();
-        program.waitForFinished(5000);
-    });
+    const Program program = startProgram({}, {"XDG_DATA_HOME=" + data, "XDG_CONFIG_HOME=" + mctest::freshDir()});
+    ASSERT_TRUE(program);
 
-    // Its visible window, once mapped. Asked again until it is there: a
-    // search can fail outright when a window vanishes while it looks.
-    QString found;
-    ASSERT_TRUE(waitFor([&] {
-        found = runOn(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--pid", QString::number(program.processId())});
-        return !found.isEmpty();
-    })) << "no window of the program";
-    const unsigned long wid = found.split(u'\n').constLast().toULong();
+    // Its visible window, once mapped.
+    QStringList found;
+    ASSERT_TRUE(waitFor([&] { return !(found = programWindows(program->processId())).isEmpty(); }))
+        << "no window of the program";
+    const unsigned long wid = found.constLast().toULong();
     ASSERT_TRUE(waitFor([&] { return maximisedByWm(wid); })) << stateOf(wid);
     const QString title = runOn(QStringLiteral("xprop"), {"-id", QString::number(wid), "_NET_WM_NAME"});
     EXPECT_TRUE(title.endsWith(QStringLiteral(" = \"Untitled - Muralcrafter\""))) << title.toStdString();
@@ -185,4 +172,160 @@ TEST(ProgramX11, StartsMaximisedAndRegistersItsFileType)
     for (const char* file : {"/mime/packages/muralcrafter.xml", "/mime/application/x-muralcrafter.xml",
                              "/icons/hicolor/48x48/apps/muralcrafter.png"})
         EXPECT_TRUE(QFile::exists(data + file)) << file;
+}
+
+namespace {
+
+// The program's screen: as wide as the test display but lower than the
+// window's client area, so the view needs no scroll bars and fills the
+// window below its bars.
+const QSize kProgramScreen(1024, 600);
+const QSize kCanvas(700, 500);   // smaller than the window, so its frame shows
+const QColor kCanvasColor(37, 118, 201);
+const QColor kItemColor(230, 60, 20);
+const QSize kItem(200, 100);
+
+bool near(QRgb a, QColor b, int tolerance)
+{
+    return std::abs(qRed(a) - b.red()) + std::abs(qGreen(a) - b.green()) + std::abs(qBlue(a) - b.blue()) <= tolerance;
+}
+
+// Bounding box of the pixels within `tolerance` of `color`.
+QRect boxOf(const QImage& shot, QColor color, int tolerance)
+{
+    QRect box;
+    for (int y = 0; y < shot.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(shot.constScanLine(y));
+        for (int x = 0; x < shot.width(); ++x)
+            if (near(line[x], color, tolerance))
+                box |= QRect(x, y, 1, 1);
+    }
+    return box;
+}
+
+QString rectText(const QRect& r)
+{
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
+// Window `wid`'s area on the screen, from xwininfo.
+QRect windowRect(unsigned long wid)
+{
+    const QString info = runOn(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(wid)});
+    auto field = [&](const QString& name) {
+        const qsizetype at = info.indexOf(name + u':');
+        return at < 0 ? -1 : info.mid(at + name.size() + 1).section(u'\n', 0, 0).trimmed().toInt();
+    };
+    return QRect(field(QStringLiteral("Absolute upper-left X")), field(QStringLiteral("Absolute upper-left Y")),
+                 field(QStringLiteral("Width")), field(QStringLiteral("Height")));
+}
+
+// What one screenshot shows: where the canvas and the item are.
+struct Scene {
+    QImage shot;
+    QRect canvas, item;
+};
+
+Scene look(const QString& file)
+{
+    Scene s;
+    QFile::remove(file);
+    runOn(QStringLiteral("import"), {"-window", "root", file});
+    s.shot = QImage(file).convertToFormat(QImage::Format_RGB32);
+    if (!s.shot.isNull()) {
+        s.canvas = boxOf(s.shot, kCanvasColor, 0);
+        // The item comes from a JPEG copy of the picture: nearly its colour.
+        s.item = boxOf(s.shot, kItemColor, 24);
+    }
+    return s;
+}
+
+} // namespace
+
+// The real program on the test display: a project with a canvas smaller
+// than the window, Ctrl+I, a path typed into the open dialog, and the new
+// item seen on the screen over the canvas, read back from a screenshot of
+// the whole display.
+TEST(ProgramX11, AddImageWithCtrlIShowsTheItemOnTheCanvas)
+{
+    // An empty project: a plain canvas of a known colour, no picture.
+    const QString dir = mctest::freshDir();
+    const QString project =
+        apptest::writeCanvasProject(dir, "canvas.mcr", kCanvas, mc::argbToColorref(kCanvasColor.rgb()), {}, {});
+    const QString picture = mctest::writeImage(dir, "item.png", mctest::solidImage(kItem.width(), kItem.height(), kItemColor));
+    const QString config = mctest::freshDir();
+    const Program program = startProgram(
+        {project}, {"XDG_CONFIG_HOME=" + config, "XDG_DATA_HOME=" + mctest::freshDir(), "MURALCRAFTER_DESKTOP=file",
+                    QStringLiteral("MURALCRAFTER_SCREEN=%1x%2").arg(kProgramScreen.width()).arg(kProgramScreen.height()),
+                    // Qt's own file dialog, whatever desktop the machine would suggest.
+                    "QT_QPA_PLATFORM=xcb", "XDG_CURRENT_DESKTOP=", "QT_QPA_PLATFORMTHEME="});
+    ASSERT_TRUE(program);
+    const qint64 pid = program->processId();
+
+    QString main;
+    ASSERT_TRUE(waitFor([&] {
+        const QStringList found = programWindows(pid);
+        return !found.isEmpty() && maximisedByWm((main = found.constLast()).toULong());
+    })) << "no maximised window of the program";
+
+    // The canvas on the screen before anything is added: its colour inside
+    // a one-pixel black frame, centred across the window.
+    const QString shotFile = QStringLiteral(MC_SHOT_DIR "/add-image-shot.png");
+    Scene scene;
+    ASSERT_TRUE(waitFor([&] { return (scene = look(shotFile)).canvas.size() == kCanvas; }))
+        << "canvas not on the screen; found " << rectText(scene.canvas).toStdString() << ", see " << shotFile.toStdString();
+    const QRect canvas = scene.canvas;
+
+    // Ctrl+I on the main window opens the file dialog, a second window.
+    runOn("xdotool", {"windowactivate", "--sync", main});
+    runOn("xdotool", {"key", "--clearmodifiers", "ctrl+i"});
+    QString dialog;
+    ASSERT_TRUE(waitFor([&] {
+        for (const QString& w : programWindows(pid))
+            if (w != main)
+                dialog = w;
+        return !dialog.isEmpty();
+    })) << "Ctrl+I opened no dialog";
+    runOn("xdotool", {"windowactivate", "--sync", dialog});
+    runOn("xdotool", {"type", "--delay", "15", picture});
+    // Return accepts; a first one may only close the name completion list.
+    ASSERT_TRUE(waitFor([&] {
+        if (programWindows(pid) == QStringList{main})
+            return true;
+        runOn("xdotool", {"key", "Return"});
+        return waitFor([&] { return programWindows(pid) == QStringList{main}; }, 2000);
+    }, 15000)) << "the file dialog did not take " << picture.toStdString();
+
+    ASSERT_TRUE(waitFor([&] { return (scene = look(shotFile)).item.size() == kItem; }))
+        << "item not on the screen; found " << rectText(scene.item).toStdString() << ", see " << shotFile.toStdString();
+    EXPECT_TRUE(QFileInfo(dir + "/item.jpg").isFile()); // the PNG went in as a JPEG copy
+
+    // Canvas: the same place, its colour at its corners inside a black
+    // frame (CanvasLayer_test pins the frame to the pixel).
+    EXPECT_EQ(scene.canvas, canvas);
+    const QImage& shot = scene.shot;
+    for (const QPoint p : {canvas.topLeft(), canvas.bottomRight()})
+        EXPECT_EQ(shot.pixel(p), kCanvasColor.rgb()) << p.x() << ',' << p.y();
+    for (const QPoint p : {canvas.topLeft() - QPoint(1, 1), canvas.bottomRight() + QPoint(1, 1)})
+        EXPECT_EQ(shot.pixel(p), qRgb(0, 0, 0)) << p.x() << ',' << p.y();
+
+    // The canvas is centred in the client area the program captured (and
+    // stored): its first paint may come before the window manager has
+    // maximised the window, so that area is read back rather than guessed.
+    // The view spans the window's width.
+    const QSize client = QSettings(config + "/Local AppWizard-Generated Applications/Muralcrafter.conf",
+                                   QSettings::IniFormat)
+                             .value("View/ClientSize")
+                             .toSize();
+    ASSERT_TRUE(client.isValid()) << "no client area stored";
+    const QPoint origin(client.width() > kCanvas.width() ? (client.width() - kCanvas.width()) / 2 : 0,
+                        client.height() > kCanvas.height() ? (client.height() - kCanvas.height()) / 2 : 0);
+    const QRect window = windowRect(main.toULong());
+    EXPECT_EQ(canvas.left() - origin.x(), window.left()) << "window " << rectText(window).toStdString();
+    // The item's centre lies at the screen's centre in view coordinates,
+    // (512, 300) from the view's corner.
+    const QPoint itemAt = scene.item.topLeft() - canvas.topLeft();
+    EXPECT_EQ(itemAt, QPoint(kProgramScreen.width() / 2 - kItem.width() / 2, kProgramScreen.height() / 2 - kItem.height() / 2) - origin)
+        << "client " << client.width() << 'x' << client.height();
+    EXPECT_TRUE(near(shot.pixel(scene.item.center()), kItemColor, 12));
 }
