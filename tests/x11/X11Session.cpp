@@ -53,19 +53,16 @@ QStringList wmState(unsigned long wid)
     return atoms;
 }
 
-void ProgramEnd::operator()(QProcess* program) const
-{
-    program->kill();
-    program->waitForFinished(5000);
-    delete program;
-}
-
 Program startProgram(const QStringList& args, const QStringList& env)
 {
-    Program program(new QProcess);
+    Program program(new QProcess, [](QProcess* p) { p->kill(); p->waitForFinished(5000); delete p; });
     QProcessEnvironment all = QProcessEnvironment::systemEnvironment(); // DISPLAY is the test display
-    for (const QString& entry : env) // "NAME=" removes NAME
-        entry.endsWith(u'=') ? all.remove(entry.chopped(1)) : all.insert(entry.section(u'=', 0, 0), entry.section(u'=', 1));
+    for (const QString& entry : env) {
+        if (entry.endsWith(u'=')) // "NAME=" removes NAME
+            all.remove(entry.chopped(1));
+        else
+            all.insert(entry.section(u'=', 0, 0), entry.section(u'=', 1));
+    }
     program->setProcessEnvironment(all);
     program->setStandardInputFile(QProcess::nullDevice());
     program->start(QStringLiteral(MC_PROGRAM), args);

@@ -25,10 +25,7 @@ QStringList wmState(unsigned long wid);
 
 // The program under test, killed when it goes (a modified project would
 // otherwise ask to be saved).
-struct ProgramEnd {
-    void operator()(QProcess* program) const;
-};
-using Program = std::unique_ptr<QProcess, ProgramEnd>;
+using Program = std::shared_ptr<QProcess>;
 
 // Starts the program with `args` on the display, its environment the
 // test's own plus the "NAME=value" entries of `env`; null if it failed.
