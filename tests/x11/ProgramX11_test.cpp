@@ -253,7 +253,7 @@ TEST(ProgramX11, AddImageWithCtrlIShowsTheItemOnTheCanvas)
     // An empty project: a plain canvas of a known colour, no picture.
     const QString dir = mctest::freshDir();
     const QString project =
-        apptest::writeCanvasProject(dir, "canvas.mcr", kCanvas, mc::argbToColorref(kCanvasColor.rgb()), {}, {});
+        apptest::writeCanvasProject(dir, "canvas.mcr", kCanvas, mc::argbToColorref(kCanvasColor.rgb()), {1, 1}, {});
     const QString picture = mctest::writeImage(dir, "item.png", mctest::solidImage(kItem.width(), kItem.height(), kItemColor));
     const QString config = mctest::freshDir();
     const Program program = startProgram(
