@@ -20,7 +20,7 @@ seeds="$here/fuzz/corpus-run/seeds"
 work="$here/fuzz/corpus-run/work"
 mkdir -p "$seeds" "$work"
 MC_FUZZ_SEED_DIR="$seeds" QT_QPA_PLATFORM=offscreen MURALCRAFTER_SCREEN=1024x768 \
-  "$tests/tests/test_document" --gtest_filter='FuzzSeeds.*' >/dev/null
+  "$tests/tests/test_document" --gtest_filter='ProjectFormat.*' >/dev/null
 
 cmake -S "$here" -B "$build" -G Ninja \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \

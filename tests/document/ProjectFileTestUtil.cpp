@@ -1,8 +1,11 @@
 #include "document/ProjectFileTestUtil.h"
 
 #include "common/TestUtil.h"
+#include "document/ProjectWriter.h"
 
+#include <QDir>
 #include <QFile>
+#include <QPainterPath>
 #include <QTextStream>
 
 namespace mctest {
@@ -20,7 +23,7 @@ Card* addItem(CMyDoc& doc, const QString& path)
     return doc.m_listCards.AddHead(std::move(card));
 }
 
-QString fingerprint(const CMyDoc& doc)
+QString fingerprint(const CMyDoc& doc, bool identities)
 {
     QString text;
     QTextStream s(&text);
@@ -28,21 +31,55 @@ QString fingerprint(const CMyDoc& doc)
       << doc.m_nCanvasWidth << 'x' << doc.m_nCanvasHeight << '|' << doc.m_crBkColor << '|' << doc.m_nPredefined
       << '|' << doc.m_nPlacement << '|' << doc.m_bByDisplayScale << '|' << doc.m_nShape << '|'
       << doc.m_bCutStatus << '|' << doc.GetPathName() << '|' << doc.IsModified() << '\n';
-    for (const auto& card : doc.m_listCards) {
-        s << static_cast<const void*>(card.get()) << ' ' << card->m_strPath << ' ' << card->m_dAngle << ' '
-          << card->m_dScale << ' ' << card->m_ptCenter.x() << ',' << card->m_ptCenter.y() << ' ' << card->m_bCut
-          << ' ' << card->m_bGray << '\n';
-    }
+    for (const auto& card : doc.m_listCards)
+        s << (identities ? static_cast<const void*>(card.get()) : nullptr) << ' ' << itemState(*card) << '\n';
     return text;
 }
 
 QString writeBytes(const QByteArray& bytes, const QString& name)
 {
-    const QString path = freshDir() + '/' + name;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        return {};
-    return path;
+    return writeFile(freshDir() + '/' + name, bytes);
+}
+
+SavedProject savedProject()
+{
+    const QString dir = freshDir();
+    auto doc = emptyProject();
+    doc->m_strBkPath = QStringLiteral("/nowhere/bk.png");
+    SavedProject saved;
+    saved.bottom = writeImage(dir, "a.png", solidImage(30, 20, Qt::red));
+    saved.top = writeImage(dir, "b.png", solidImage(16, 16, Qt::blue));
+    addItem(*doc, saved.bottom);
+    Card* top = addItem(*doc, saved.top);
+    QPainterPath ellipse;
+    ellipse.addEllipse(QRectF(-6, -6, 12, 12));
+    top->m_pClipSaved = std::make_unique<mc::Region>(*top->m_pClip);
+    top->m_pClip = std::make_unique<mc::Region>(mc::Region::fromPath(ellipse));
+    top->m_bCut = true;
+    saved.shape = top->m_pClip->serialize();
+    saved.bytes = mc::document::SerializeProject(*doc);
+    saved.countAt = 41 + 16 + doc->m_strBkPath.size() - 4;
+    saved.fieldsAt = saved.countAt + 8 + 2 * saved.top.size();
+    saved.shapeAt = saved.fieldsAt + 60;
+    return saved;
+}
+
+void keepSeed(const QString& name, const QByteArray& bytes)
+{
+    const QString dir = qEnvironmentVariable("MC_FUZZ_SEED_DIR");
+    if (!dir.isEmpty() && QDir().mkpath(dir))
+        writeFile(QDir(dir).filePath(name), bytes);
+}
+
+QByteArray withPictures(CMyDoc& doc)
+{
+    QByteArray pictures;
+    int n = 0;
+    for (const auto& card : doc.m_listCards) {
+        pictures += "\n--mc-picture--\n" + readFile(card->m_strPath);
+        card->m_strPath = QStringLiteral("/nonexistent-mc-seeds/%1").arg(n++);
+    }
+    return mc::document::SerializeProject(doc) + pictures;
 }
 
 } // namespace mctest

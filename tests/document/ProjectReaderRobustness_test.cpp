@@ -8,7 +8,6 @@
 #include "document/ProjectReader.h"
 #include "document/ProjectWriter.h"
 
-#include <QFile>
 #include <QPainterPath>
 
 #include <gtest/gtest.h>
@@ -23,35 +22,6 @@ const QSize kScreen(1024, 768);
 const QString kDamaged = QStringLiteral("The project file is damaged or incomplete.");
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 
-// A project with a background path and two items, the top one cut, and
-// where its parts sit.
-struct SavedProject {
-    QByteArray bytes;
-    qsizetype countAt = 0;  // the item count
-    qsizetype fieldsAt = 0; // the top record's fields after its path
-    qsizetype shapeAt = 0;  // the top record's shape size
-};
-
-SavedProject savedProject()
-{
-    const QString dir = mctest::freshDir();
-    auto doc = mctest::emptyProject();
-    doc->m_strBkPath = QStringLiteral("/nowhere/bk.png");
-    mctest::addItem(*doc, mctest::writeImage(dir, "a.png", mctest::solidImage(30, 20, Qt::red)));
-    Card* top = mctest::addItem(*doc, mctest::writeImage(dir, "b.png", mctest::solidImage(16, 16, Qt::blue)));
-    QPainterPath ellipse;
-    ellipse.addEllipse(QRectF(-6, -6, 12, 12));
-    top->m_pClipSaved = std::make_unique<mc::Region>(*top->m_pClip);
-    top->m_pClip = std::make_unique<mc::Region>(mc::Region::fromPath(ellipse));
-    top->m_bCut = true;
-    SavedProject saved;
-    saved.bytes = SerializeProject(*doc);
-    saved.countAt = 41 + 16 + doc->m_strBkPath.size() - 4;
-    saved.fieldsAt = saved.countAt + 8 + 2 * top->m_strPath.size();
-    saved.shapeAt = saved.fieldsAt + 60;
-    return saved;
-}
-
 QByteArray withInt32(QByteArray bytes, qsizetype at, std::int32_t value)
 {
     ByteWriter w;
@@ -65,7 +35,7 @@ QString parseMessage(const QByteArray& bytes) { return ParseProject(bytes, kScre
 
 TEST(ProjectReaderRobustness, TruncatedAtEveryLengthLeavesTheOpenProjectUntouched)
 {
-    const SavedProject saved = savedProject();
+    const mctest::SavedProject saved = mctest::savedProject();
     // An open project that differs from the saved one in every field.
     auto doc = mctest::emptyProject();
     const QString dir = mctest::freshDir();
@@ -101,7 +71,7 @@ TEST(ProjectReaderRobustness, TruncatedAtEveryLengthLeavesTheOpenProjectUntouche
 
 TEST(ProjectReaderRobustness, HugeCountsLengthsAndBadValuesAreDamage)
 {
-    const SavedProject s = savedProject();
+    const mctest::SavedProject s = mctest::savedProject();
     const struct {
         qsizetype at;
         std::int32_t value;

@@ -53,4 +53,30 @@ QStringList wmState(unsigned long wid)
     return atoms;
 }
 
+Program startProgram(const QStringList& args, const QStringList& env)
+{
+    Program program(new QProcess, [](QProcess* p) { p->kill(); p->waitForFinished(5000); delete p; });
+    QProcessEnvironment all = QProcessEnvironment::systemEnvironment(); // DISPLAY is the test display
+    for (const QString& entry : env) {
+        if (entry.endsWith(u'=')) // "NAME=" removes NAME
+            all.remove(entry.chopped(1));
+        else
+            all.insert(entry.section(u'=', 0, 0), entry.section(u'=', 1));
+    }
+    program->setProcessEnvironment(all);
+    program->setStandardInputFile(QProcess::nullDevice());
+    program->start(QStringLiteral(MC_PROGRAM), args);
+    if (!program->waitForStarted(10000))
+        return nullptr;
+    return program;
+}
+
+QStringList programWindows(qint64 pid)
+{
+    // A search can fail outright when a window vanishes while it looks;
+    // callers ask again until what they wait for is there.
+    return runOn(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--pid", QString::number(pid)})
+        .split(u'\n', Qt::SkipEmptyParts);
+}
+
 } // namespace x11test

@@ -1,10 +1,12 @@
 #pragma once
 // The window tests' private X display (Xvfb with openbox on it, started by
 // main) and helpers to run X clients on it and watch the window manager.
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 namespace x11test {
 
@@ -20,5 +22,16 @@ bool waitFor(const std::function<bool()>& condition, int timeoutMs = 20000);
 
 // The window manager's state atoms of window `wid` (_NET_WM_STATE).
 QStringList wmState(unsigned long wid);
+
+// The program under test, killed when it goes (a modified project would
+// otherwise ask to be saved).
+using Program = std::shared_ptr<QProcess>;
+
+// Starts the program with `args` on the display, its environment the
+// test's own plus the "NAME=value" entries of `env`; null if it failed.
+Program startProgram(const QStringList& args, const QStringList& env);
+
+// The visible windows of process `pid`, oldest first.
+QStringList programWindows(qint64 pid);
 
 } // namespace x11test

@@ -1,0 +1,80 @@
+// Small text formats and services the desktop backends build on: GVariant
+// string literals, colour texts, process environments and the settings file.
+#include "platform/DesktopColor.h"
+#include "platform/GVariantText.h"
+#include "platform/Process.h"
+#include "platform/Settings.h"
+
+#include <QSettings>
+
+#include <gtest/gtest.h>
+
+using namespace mc::platform;
+
+TEST(GVariantTextTest, ParsesOneStringAndQuotesBack)
+{
+    const struct {
+        const char16_t* text;
+        QString value;
+    } good[] = {
+        {u"'file:///a/b.png'", QStringLiteral("file:///a/b.png")},
+        {u"\"it's\"", QStringLiteral("it's")},
+        {u"'it\\'s \\\"x\\\" a\\\\b'", QStringLiteral("it's \"x\" a\\b")},
+        {u"'line\\nnext\\ttab'", QStringLiteral("line\nnext\ttab")},
+        {u"'\\u00e9\\U0001F600'", QStringLiteral("é😀")},
+        {u"@s 'typed'", QStringLiteral("typed")},
+        {u"''", QString()},
+    };
+    for (const auto& row : good)
+        EXPECT_EQ(parseGVariantString(row.text), row.value) << QString::fromUtf16(row.text).toStdString();
+    for (const char16_t* bad : {u"", u"'", u"'open", u"plain", u"100", u"'a' 'b'", u"'a'b'", u"'bad\\u12'",
+                                u"'\\ud800'", u"'trailing\\'"})
+        EXPECT_FALSE(parseGVariantString(QStringView(bad)).has_value()) << QString::fromUtf16(bad).toStdString();
+
+    for (const QString& v : {QStringLiteral("it's a \"test\""), QStringLiteral("back\\slash"),
+                             QStringLiteral("new\nline\tand\x01"), QStringLiteral("é€😀"), QString()}) {
+        const QString quoted = quoteGVariantString(v);
+        EXPECT_TRUE(quoted.startsWith(u'\'') && quoted.endsWith(u'\'') && !quoted.contains(u'\n'));
+        EXPECT_EQ(parseGVariantString(quoted), v) << quoted.toStdString();
+    }
+}
+
+TEST(DesktopColorTest, HexAndTriples)
+{
+    const struct {
+        const char* text;
+        unsigned colour;
+    } good[] = {{"#023c88", 0x00883c02u}, {"#FFF", 0x00ffffffu}, {"#ffff00000000", 0x000000ffu},
+                {"58 110 165", 0x00a56e3au}, {"58,110,165", 0x00a56e3au}};
+    for (const auto& row : good)
+        EXPECT_EQ(parseColorText(QString::fromLatin1(row.text)), row.colour) << row.text;
+    for (const char* bad : {"", "#12", "#12345", "#ff00ff00", "red", "256 0 0", "1 2", "#gg0000"})
+        EXPECT_FALSE(parseColorText(QString::fromLatin1(bad)).has_value()) << bad;
+
+    EXPECT_EQ(formatColorHex(0x00883c02u), QStringLiteral("#023c88"));
+    EXPECT_EQ(formatColorTriple(0x00a56e3au), QStringLiteral("58 110 165"));
+}
+
+// Exit status and missing tools are checked through the backends' failures
+// (ToolBackends_test); here the environment entry with '=' and a space, as
+// the GSettings backend's locale needs it.
+TEST(ProcessTest, EnvironmentEntryReachesTheTool)
+{
+    const auto e = runProcess(QStringLiteral("printenv"), {QStringLiteral("MC_PROCESS_TEST")}, 10000,
+                              {QStringLiteral("MC_PROCESS_TEST=a=b c")});
+    ASSERT_TRUE(e.ok());
+    EXPECT_EQ(e.out, QStringLiteral("a=b c"));
+}
+
+TEST(SettingsTest, FileAndClientSizeWithDamagedEntries)
+{
+    // Inside the test's isolated config folder, never the user's.
+    EXPECT_EQ(openSettings()->fileName(), qEnvironmentVariable("XDG_CONFIG_HOME")
+                                              + "/Local AppWizard-Generated Applications/Muralcrafter.conf");
+    storeClientSize(QSize(1010, 690));
+    EXPECT_EQ(lastClientSize(), QSize(1010, 690));
+    for (const QVariant& damaged : {QVariant(QStringLiteral("garbage")), QVariant(QSize(-4, 300))}) {
+        openSettings()->setValue(QStringLiteral("View/ClientSize"), damaged);
+        EXPECT_FALSE(lastClientSize().isValid()) << damaged.toString().toStdString();
+    }
+}
