@@ -49,6 +49,8 @@ TEST(Install, StagedPrefixHoldsAValidDesktopApplicationThatFindsItsData)
     const QString dir = mctest::freshDir() + "/sample";
     const auto sample = runProcess(program, {"--make-sample", dir}, 60000, {"QT_QPA_PLATFORM=offscreen", "MURALCRAFTER_SCREEN=1024x768"});
     EXPECT_EQ(sample.out, dir + "/sample.mcr") << sample.err.toStdString();
+    const QString item = share + "muralcrafter/samples/sunset.jpg"; // item paths are stored as UTF-16
+    EXPECT_TRUE(mctest::readFile(sample.out).contains(QByteArray(reinterpret_cast<const char*>(item.utf16()), item.size() * 2)));
 
     // With the prefix as the user's data home (as `--prefix ~/.local`
     // installs), the desktop knows a project by its name and by its content.
