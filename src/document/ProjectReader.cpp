@@ -382,7 +382,16 @@ ReadResult ReadProjectFile(const QString& path, QSize screen)
         return {std::nullopt, notOpened};
     if (file.size() > kMaxProjectFileSize)
         return {std::nullopt, FileTooLargeMessage()};
-    const QByteArray bytes = file.read(kMaxProjectFileSize + 1);
+    // Read a piece at a time: asking for the whole limit at once has Qt size
+    // its buffer to the limit first, hundreds of MiB for every open.
+    QByteArray bytes;
+    constexpr qint64 kPiece = qint64(1) << 20;
+    while (bytes.size() <= kMaxProjectFileSize) {
+        const QByteArray piece = file.read(std::min(kPiece, kMaxProjectFileSize + 1 - bytes.size()));
+        if (piece.isEmpty())
+            break;
+        bytes.append(piece);
+    }
     if (bytes.size() > kMaxProjectFileSize)
         return {std::nullopt, FileTooLargeMessage()};
     if (file.error() != QFileDevice::NoError)
