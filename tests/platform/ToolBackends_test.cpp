@@ -210,7 +210,7 @@ TEST(ToolBackendsTest, ReadsEachDesktopsOwnRecord)
     EXPECT_EQ(s.wallpaperPath, "/usr/share/lxqt/w.png");
     EXPECT_EQ((QStringList{s.tileWallpaper, s.wallpaperStyle}), (QStringList{"0", "0"}));
     EXPECT_EQ(s.desktopColor, 0x00302010u);
-    writeFile(lxqt, "[Desktop]\nWallpaper=/w.png\nWallpaperMode=color\n");
+    writeFile(lxqt, "[Desktop]\nWallpaper=/w.png\nWallpaperMode=none\n");
     EXPECT_TRUE(createDesktopBackend("lxqt")->read().wallpaperPath.isEmpty());
     QFile::remove(lxqt);
 
