@@ -212,6 +212,14 @@ bool Session::start(const QString& program, const QStringList& args, const QStri
     return ok;
 }
 
+std::string Session::log(const QString& logName) const
+{
+    QFile file(m_home + u'/' + logName + QStringLiteral(".log"));
+    if (!file.open(QIODevice::ReadOnly))
+        return "(no log)";
+    return file.readAll().right(3000).toStdString();
+}
+
 Run Session::run(const QString& program, const QStringList& args, int timeoutMs,
                  const QProcessEnvironment* envOverride) const
 {

@@ -73,6 +73,8 @@ public:
     // to a log file in the home.
     bool start(const QString& program, const QStringList& args, const QString& logName,
                const QProcessEnvironment* envOverride = nullptr);
+    // The end of what process `logName` wrote, for a failure message.
+    std::string log(const QString& logName) const;
     Run run(const QString& program, const QStringList& args, int timeoutMs = 60000,
             const QProcessEnvironment* envOverride = nullptr) const;
 

@@ -37,6 +37,7 @@ struct Shown {
 struct Desktop {
     const char* name;
     const char* xdg; // XDG_CURRENT_DESKTOP of its sessions
+    const char* logName; // of the process that draws it
     bool asUser;     // sway refuses root
     bool draws;      // a screenshot shows its picture
     QRect covered;   // the desktop's own things over the picture (Plasma's panel)
@@ -108,7 +109,7 @@ Shown swaybgShown()
 }
 
 const Desktop kDesktops[] = {
-    {"KDE Plasma", "KDE", false, true, QRect(0, kScreen.height() - 64, kScreen.width(), 64), true,
+    {"KDE Plasma", "KDE", "plasmashell", false, true, QRect(0, kScreen.height() - 64, kScreen.width(), 64), true,
      [](Session& s) {
          return s.startX(kScreen) && s.start("plasmashell", {"--no-respawn"}, "plasmashell")
              && waitFor([&] { return plasmaScript(s, "print(desktops().length)").toInt() > 0; });
@@ -125,7 +126,7 @@ const Desktop kDesktops[] = {
          return Shown{QUrl(lines[1]).toLocalFile(),
                       fill == 6 ? QStringLiteral("center") : fill == 3 ? QStringLiteral("tile") : lines[2]};
      }},
-    {"Xfce", "XFCE", false, true, {}, false,
+    {"Xfce", "XFCE", "xfdesktop", false, true, {}, false,
      [](Session& s) {
          // No icons over the picture: a choice of the user's, made before it starts.
          return s.startX(kScreen)
@@ -138,7 +139,7 @@ const Desktop kDesktops[] = {
          return Shown{s.run("xfconf-query", {"-c", "xfce4-desktop", "-p", kXfceFolder + "last-image"}).out,
                       style == u"1" ? QStringLiteral("center") : style == u"2" ? QStringLiteral("tile") : style};
      }},
-    {"LXQt", "LXQt", false, true, {}, false,
+    {"LXQt", "LXQt", "pcmanfm-qt", false, true, {}, false,
      [](Session& s) {
          return s.startX(kScreen) && s.start("pcmanfm-qt", {"--desktop", "--profile=lxqt"}, "pcmanfm-qt")
              && waitFor([&] { return nameOwned(s, "org.pcmanfm.PCManFM"); });
@@ -148,16 +149,16 @@ const Desktop kDesktops[] = {
          QSettings file(s.home() + "/.config/pcmanfm-qt/lxqt/settings.conf", QSettings::IniFormat);
          return Shown{file.value("Desktop/Wallpaper").toString(), file.value("Desktop/WallpaperMode").toString()};
      }},
-    {"sway", "sway", true, true, {}, false,
+    {"sway", "sway", "sway", true, true, {}, false,
      [](Session& s) {
          return s.startSway(QStringLiteral("xwayland disable\noutput HEADLESS-1 resolution %1\n").arg(kSizes));
      },
      [](const Session&) { return swaybgShown(); }},
-    {"GNOME", "GNOME", false, false, {}, false, [](Session& s) { return s.startX(kScreen, false); },
+    {"GNOME", "GNOME", "", false, false, {}, false, [](Session& s) { return s.startX(kScreen, false); },
      [](const Session& s) { return gsettingsShown(s, "org.gnome.desktop.background", "picture-uri"); }},
-    {"Cinnamon", "X-Cinnamon", false, false, {}, false, [](Session& s) { return s.startX(kScreen, false); },
+    {"Cinnamon", "X-Cinnamon", "", false, false, {}, false, [](Session& s) { return s.startX(kScreen, false); },
      [](const Session& s) { return gsettingsShown(s, "org.cinnamon.desktop.background", "picture-uri"); }},
-    {"MATE", "MATE", false, false, {}, false, [](Session& s) { return s.startX(kScreen, false); },
+    {"MATE", "MATE", "", false, false, {}, false, [](Session& s) { return s.startX(kScreen, false); },
      [](const Session& s) { return gsettingsShown(s, "org.mate.background", "picture-filename"); }},
 };
 
@@ -212,7 +213,7 @@ TEST_P(SetWallpaperOn, EachPlacementAndTheNextPicture)
     Session s(d.asUser);
     ASSERT_FALSE(s.home().isEmpty());
     s.env.insert("XDG_CURRENT_DESKTOP", d.xdg);
-    ASSERT_TRUE(d.start(s)) << d.name << " did not start; its log is in " << s.home().toStdString();
+    ASSERT_TRUE(d.start(s)) << d.name << " did not start:\n" << s.log(QString::fromLatin1(d.logName));
 
     // The program's data folder, with the wallpaper file in it, is the awkward one.
     QProcessEnvironment env = s.env;

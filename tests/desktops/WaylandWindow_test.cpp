@@ -59,7 +59,7 @@ void showAndClick(const char* outputScale, const char* qtScale)
     ASSERT_TRUE(s.startSway(QStringLiteral("xwayland disable\ndefault_border none\n"
                                            "output HEADLESS-1 resolution %1x%2 scale %3\n")
                                 .arg(kOutput.width()).arg(kOutput.height()).arg(outputScale)))
-        << "sway did not start; its log is in " << s.home().toStdString();
+        << "sway did not start:\n" << s.log("sway");
     // The seat needs its pointer before the program binds to it.
     VirtualPointer mouse(s.env.value("XDG_RUNTIME_DIR") + u'/' + s.env.value("WAYLAND_DISPLAY"));
     ASSERT_TRUE(mouse.error().isEmpty()) << mouse.error().toStdString();
@@ -94,7 +94,8 @@ void showAndClick(const char* outputScale, const char* qtScale)
     const bool shown = waitFor(look);
     if (!shown || scene.canvas.size() != kCanvas)
         scene.shot.save(QStringLiteral(MC_SHOT_DIR "/wayland-%1-%2.png").arg(outputScale, qtScale ? qtScale : "1"));
-    ASSERT_TRUE(shown) << "canvas at " << text(scene.canvas) << ", upper item at " << text(scene.top);
+    ASSERT_TRUE(shown) << "canvas at " << text(scene.canvas) << ", upper item at " << text(scene.top) << "; the program said:\n"
+                       << s.log("program");
 
     // One canvas pixel per device pixel: the canvas and both items at
     // their size in the screenshot, which grim takes in device pixels.
