@@ -129,13 +129,12 @@ TEST(WaylandWindow, CanvasFrameItemsAndClickAtScale1)
     showAndClick("1", nullptr);
 }
 
-// Waiting for the view to work in device pixels (HiDPI): enable then.
-TEST(WaylandWindow, DISABLED_OneCanvasPixelPerDevicePixelAtScale2)
+TEST(WaylandWindow, OneCanvasPixelPerDevicePixelAtScale2)
 {
     showAndClick("2", nullptr);
 }
 
-TEST(WaylandWindow, DISABLED_OneCanvasPixelPerDevicePixelAtFractionalScale)
+TEST(WaylandWindow, OneCanvasPixelPerDevicePixelAtFractionalScale)
 {
     showAndClick("1", "1.5");
 }
