@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTextStream>
@@ -97,6 +98,12 @@ bool CMyApp::InitInstance(const QStringList& arguments)
     // The first activation builds the run-time menus, before the window
     // first shows them.
     m_pFrame->ActivateFrame();
+    // On Wayland, born at the size it is about to be maximised to: a tiling
+    // compositor (sway) shows the window at the size it asks for first and
+    // only then tiles it, and the client area is captured at the first paint.
+    const QScreen* screen = m_pFrame->screen();
+    if (screen && QGuiApplication::platformName().startsWith(QStringLiteral("wayland")))
+        m_pFrame->resize(screen->availableGeometry().size());
     m_pFrame->showMaximized();
     return true;
 }

@@ -1,6 +1,7 @@
 #include "platform/LxqtBackend.h"
 
 #include "platform/DesktopColor.h"
+#include "platform/KeyFile.h"
 #include "platform/Process.h"
 
 #include <QFileInfo>
@@ -8,6 +9,40 @@
 #include <QStandardPaths>
 
 namespace mc::platform {
+
+namespace {
+
+QStringList profileFiles()
+{
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/pcmanfm-qt/");
+    QStringList files;
+    for (const char* profile : {"lxqt", "default"})
+        files << base + QString::fromLatin1(profile) + QStringLiteral("/settings.conf");
+    return files;
+}
+
+// pcmanfm-qt 1.2 shows a picture in the mode it is given but records the
+// mode it had before, so that its next start shows another placement (or,
+// with "none", no picture at all). The profile that has just recorded the
+// picture gets the mode put right.
+void recordMode(const QString& path, const QString& mode)
+{
+    const QString group = QStringLiteral("Desktop");
+    for (const QString& file : profileFiles()) {
+        QSettings settings(file, QSettings::IniFormat);
+        if (settings.value(group + QStringLiteral("/Wallpaper")).toString() != path
+            || settings.value(group + QStringLiteral("/WallpaperMode")).toString() == mode)
+            continue;
+        KeyFile keys;
+        if (keys.load(file)) {
+            keys.setValue(group, QStringLiteral("WallpaperMode"), mode);
+            keys.save(file);
+        }
+    }
+}
+
+} // namespace
 
 QString LxqtBackend::wallpaperMode(WallpaperMode mode)
 {
@@ -31,8 +66,8 @@ DesktopSettings LxqtBackend::readSettingsFile(const QString& file)
     QSettings settings(file, QSettings::IniFormat);
     settings.beginGroup(QStringLiteral("Desktop"));
     const QString mode = settings.value(QStringLiteral("WallpaperMode")).toString();
-    // Mode "color" shows no picture at all.
-    if (mode.compare(QStringLiteral("color"), Qt::CaseInsensitive) != 0)
+    // Mode "none" shows the colour only.
+    if (mode.compare(QStringLiteral("none"), Qt::CaseInsensitive) != 0)
         result.wallpaperPath = settings.value(QStringLiteral("Wallpaper")).toString();
     if (!mode.isEmpty()) {
         const PlacementValues v = placementValuesFor(modeFromWallpaperMode(mode));
@@ -46,13 +81,9 @@ DesktopSettings LxqtBackend::readSettingsFile(const QString& file)
 
 DesktopSettings LxqtBackend::read() const
 {
-    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-        + QStringLiteral("/pcmanfm-qt/");
-    for (const char* profile : {"lxqt", "default"}) {
-        const QString file = base + QString::fromLatin1(profile) + QStringLiteral("/settings.conf");
+    for (const QString& file : profileFiles())
         if (QFileInfo::exists(file))
             return readSettingsFile(file);
-    }
     DesktopSettings none;
     none.desktopColor = kFallbackDesktopColor;
     return none;
@@ -64,8 +95,10 @@ InstallResult LxqtBackend::install(const QString& path, const QString& tileWallp
     const QString mode = wallpaperMode(modeFromPlacementValues(tileWallpaper, wallpaperStyle));
     const ProcessResult r = runProcess(QStringLiteral("pcmanfm-qt"),
                                        {QStringLiteral("--set-wallpaper"), path, QStringLiteral("--wallpaper-mode"), mode});
-    if (r.ok())
+    if (r.ok()) {
+        recordMode(path, mode);
         return {true, {}};
+    }
     const QString detail = !r.started ? QStringLiteral("pcmanfm-qt could not be started")
                                       : (r.err.isEmpty() ? QStringLiteral("pcmanfm-qt failed") : r.err);
     return {false, QStringLiteral("The wallpaper could not be set on LXQt: %1").arg(detail)};

@@ -52,9 +52,3 @@ private:
     QString m_dir;
     QString m_log;
 };
-
-// A path that a shell line or a naive split would break.
-inline QString awkwardPath()
-{
-    return QStringLiteral("/tmp/Ann's \"wall\" dir; a,b/H\u00e9l\u00e8ne \u58c1\u7eb8/muralcrafter.bmp");
-}
