@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing on a Debian 12 machine, then configures and builds.
 #   scripts/setup.sh [BUILD_DIR] [extra cmake arguments...]
+# MC_EXTRA_PACKAGES (blank-separated) adds Debian packages to install.
 # Runs apt-get as root, or through sudo otherwise. Nothing is downloaded
 # except Debian packages.
 set -euo pipefail
@@ -18,6 +19,8 @@ packages=(
   feh xwallpaper
   clang libclang-rt-14-dev
 )
+read -r -a extra <<< "${MC_EXTRA_PACKAGES:-}"
+packages+=("${extra[@]}")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -23,19 +23,8 @@ case "${1:-}" in
     plasma-desktop xfdesktop4 xfconf pcmanfm-qt sway swaybg grim qt6-wayland
     cinnamon-desktop-data mate-desktop-common dbus-x11 dconf-gsettings-backend
   )
-  missing=()
-  for p in "${desktops[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-  fi
   build="$here/build"
-  "$here/scripts/setup.sh" "$build"
+  MC_EXTRA_PACKAGES="${desktops[*]}" "$here/scripts/setup.sh" "$build"
   labels=(-L desktops)
   # A desktop missing here is a failure, not a skip.
   export MURALCRAFTER_DESKTOP_TESTS=required
