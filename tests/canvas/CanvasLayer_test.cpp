@@ -21,12 +21,7 @@ const QRgb kRed = qRgb(255, 0, 0), kGreen = qRgb(0, 255, 0), kBlue = qRgb(0, 0, 
 
 std::unique_ptr<CMyDoc> makeDoc(int w, int h, mc::COLORREF color = 0x000000FF)
 {
-    mc::platform::DesktopSettings desktop;
-    desktop.desktopColor = color;
-    auto doc = std::make_unique<CMyDoc>(desktop);
-    doc->m_nCanvasWidth = w;
-    doc->m_nCanvasHeight = h;
-    return doc;
+    return mctest::canvasDoc(w, h, color);
 }
 
 QRgb px(const QImage& image, QPoint p) { return image.pixel(p) | 0xFF000000u; }

@@ -1,5 +1,6 @@
 #include "TestUtil.h"
 
+#include "document/CMyDoc.h"
 #include "items/Card.h"
 
 #include <QDir>
@@ -142,6 +143,16 @@ QByteArray bmpFile(quint32 infoSize, quint16 bpp, quint32 compression, quint32 a
         le32(14 + 52, alpha);
     }
     return b;
+}
+
+std::unique_ptr<CMyDoc> canvasDoc(int w, int h, quint32 desktop)
+{
+    mc::platform::DesktopSettings settings;
+    settings.desktopColor = desktop;
+    auto doc = std::make_unique<CMyDoc>(settings);
+    doc->m_nCanvasWidth = w;
+    doc->m_nCanvasHeight = h;
+    return doc;
 }
 
 QString itemState(const Card& c)

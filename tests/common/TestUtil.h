@@ -5,7 +5,10 @@
 #include <QImage>
 #include <QString>
 
+#include <memory>
+
 class Card;
+class CMyDoc;
 
 namespace mctest {
 
@@ -43,6 +46,9 @@ QByteArray readFile(const QString& path);
 // A 2 x 2 BMP with the given info header size, bits per pixel and
 // compression; masks (with alpha mask `alpha`) where the header has room.
 QByteArray bmpFile(quint32 infoSize, quint16 bpp, quint32 compression, quint32 alpha);
+
+// A project of a `w` x `h` canvas on a desktop of colour `desktop` (COLORREF).
+std::unique_ptr<CMyDoc> canvasDoc(int w, int h, quint32 desktop);
 
 // Every stored field of an item (path, angle, zoom, shears, flips, effects,
 // alpha, extent, cut, centre) as one line to compare.

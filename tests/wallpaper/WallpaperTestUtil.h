@@ -23,15 +23,7 @@ const QSize kClient(1000, 700);
 inline QColor canvasColor() { return mc::colorrefToColor(kCanvasColor); }
 inline QColor desktopColor() { return mc::colorrefToColor(kDesktopColor); }
 
-inline std::unique_ptr<CMyDoc> makeDoc(int cw, int ch)
-{
-    mc::platform::DesktopSettings desktop;
-    desktop.desktopColor = kCanvasColor;
-    auto doc = std::make_unique<CMyDoc>(desktop);
-    doc->m_nCanvasWidth = cw;
-    doc->m_nCanvasHeight = ch;
-    return doc;
-}
+inline std::unique_ptr<CMyDoc> makeDoc(int cw, int ch) { return mctest::canvasDoc(cw, ch, kCanvasColor); }
 
 // An item of `size` in `color`, centred at canvas point `at` (the view puts
 // the canvas at its origin in the client area).
