@@ -34,7 +34,9 @@ if ((${#missing[@]})); then
 fi
 
 launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-export CCACHE_BASEDIR="$here"
+# Paths below the checkout are hashed relative to it (and the working folder
+# not at all), so another checkout of the same sources hits the same cache.
+command -v ccache >/dev/null &&
+  launcher=("-DCMAKE_CXX_COMPILER_LAUNCHER=env;CCACHE_BASEDIR=$here;CCACHE_NOHASHDIR=1;ccache")
 cmake -S "$here" -B "$build" -G Ninja "${launcher[@]}" "$@" >/dev/null
 cmake --build "$build" -j2
