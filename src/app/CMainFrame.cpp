@@ -72,9 +72,31 @@ void CMainFrame::SetApplicationTarget(CommandTarget* app)
 
 bool CMainFrame::RouteCommand(int id)
 {
+    // Whatever a command changes in the project becomes one undo step,
+    // named as its menu entry is.
+    const bool history = id == ID_EDIT_UNDO || id == ID_EDIT_REDO;
+    if (!history)
+        m_pDoc->NoteCurrentCard(m_pView->m_pCurCard);
     const bool handled = m_router.Route(id);
+    if (!history)
+        m_pDoc->RecordStep(CommandLabel(id), m_pView->m_pCurCard);
     UpdateCommandUI();
     return handled;
+}
+
+QString CMainFrame::CommandLabel(int id) const
+{
+    // The menu bar's wording; the context menus word a few entries apart.
+    const QList<QAction*> actions = m_actions.value(id);
+    const QAction* entry = m_menuBarActions.value(id, actions.isEmpty() ? nullptr : actions.first());
+    QString text = entry ? entry->text().section(QLatin1Char('\t'), 0, 0) : QString();
+    // "&&" shows one ampersand, a single one marks the access key.
+    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    text.remove(QLatin1Char('&'));
+    text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+    if (text.endsWith(QStringLiteral("...")))
+        text.chop(3);
+    return text.trimmed();
 }
 
 CommandState CMainFrame::QueryCommand(int id) const
@@ -96,10 +118,21 @@ void CMainFrame::updateActions(const QList<QAction*>& actions) const
         }
         const CommandState state = m_router.State(id);
         action->setEnabled(state.enabled);
+        if (id == ID_EDIT_UNDO || id == ID_EDIT_REDO)
+            action->setStatusTip(historyPrompt(id));
         // Only checked items show a check box.
         action->setCheckable(state.checked);
         action->setChecked(state.checked);
     }
+}
+
+QString CMainFrame::historyPrompt(int id) const
+{
+    const auto& history = m_pDoc->History();
+    const QString label = id == ID_EDIT_UNDO ? history.UndoLabel() : history.RedoLabel();
+    if (label.isEmpty())
+        return mc::app::CommandPrompt(id);
+    return (id == ID_EDIT_UNDO ? QStringLiteral("Undo ") : QStringLiteral("Redo ")) + label;
 }
 
 void CMainFrame::UpdateCommandUI()

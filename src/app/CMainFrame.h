@@ -53,6 +53,9 @@ public:
 
     bool RouteCommand(int id);
     CommandState QueryCommand(int id) const;
+    // The name a command's undo step carries: its menu text without the
+    // access key, shortcut and trailing dots.
+    QString CommandLabel(int id) const;
     // Refreshes enabled/checked state of every action (toolbar included).
     void UpdateCommandUI();
 
@@ -124,6 +127,8 @@ private:
     void createStatusBar();
     void updateActions(const QList<QAction*>& actions) const;
     void applyStrings(QAction* action, int id) const;
+    // "Undo <step>" / "Redo <step>", or the plain prompt with no step.
+    QString historyPrompt(int id) const;
     void updateWindowTitle();
 
     CMyDoc* m_pDoc;

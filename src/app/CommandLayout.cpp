@@ -38,6 +38,9 @@ constexpr R kFile[] = {
 };
 
 constexpr R kEdit[] = {
+    item(ID_EDIT_UNDO, "&Undo\tCtrl+Z"),
+    item(ID_EDIT_REDO, "&Redo\tCtrl+Y"),
+    sep,
     item(ID_CLONE, "&Clone"),
     sep,
     item(ID_ZOOM_IN, "Zoom &In"),
@@ -246,6 +249,8 @@ constexpr CommandText kStrings[] = {
     {ID_APP_EXIT, "Quit the application; prompts to save documents\nExit"},
     {ID_VIEW_TOOLBAR, "Show or hide the toolbar\nToggle ToolBar"},
     {ID_VIEW_STATUS_BAR, "Show or hide the status bar\nToggle StatusBar"},
+    {ID_EDIT_UNDO, "Undo the last action\nUndo"},
+    {ID_EDIT_REDO, "Redo the previously undone action\nRedo"},
 };
 
 } // namespace
@@ -273,7 +278,7 @@ std::span<const MenuRow> PopupLayout(int resourceId)
 
 std::span<const Accelerator> Accelerators()
 {
-    static const std::array<Accelerator, 16> table = {{
+    static const std::array<Accelerator, 18> table = {{
         {QKeySequence(Qt::CTRL | Qt::Key_I), ID_ADD_IMAGE},
         {QKeySequence(Qt::CTRL | Qt::Key_N), ID_FILE_NEW},
         {QKeySequence(Qt::CTRL | Qt::Key_O), ID_FILE_OPEN},
@@ -288,6 +293,8 @@ std::span<const Accelerator> Accelerators()
         {QKeySequence(Qt::SHIFT | Qt::Key_Insert), ID_EDIT_PASTE},
         {QKeySequence(Qt::CTRL | Qt::Key_Z), ID_EDIT_UNDO},
         {QKeySequence(Qt::ALT | Qt::Key_Backspace), ID_EDIT_UNDO},
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), ID_EDIT_REDO},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), ID_EDIT_REDO},
         {QKeySequence(Qt::Key_F6), ID_NEXT_PANE},
         {QKeySequence(Qt::SHIFT | Qt::Key_F6), ID_PREV_PANE},
     }};

@@ -29,6 +29,7 @@ CMyDoc::CMyDoc(const mc::platform::DesktopSettings& desktop, QObject* parent)
     m_nShape = 1;
     m_bCutStatus = false;
     m_bByDisplayScale = true;
+    ResetHistory();
 }
 
 CMyDoc::~CMyDoc() = default;
@@ -81,6 +82,7 @@ bool CMyDoc::OnNewDocument()
     SetPathName(QString());
     DeleteAllCards();
     SetModifiedFlag(false);
+    ResetHistory();
     UpdateAllViews();
     return true;
 }
@@ -92,6 +94,13 @@ void CMyDoc::DeleteAllCards()
 }
 
 void CMyDoc::SetModifiedFlag(bool modified)
+{
+    if (!modified)
+        m_history.MarkClean(*this);
+    setModified(modified);
+}
+
+void CMyDoc::setModified(bool modified)
 {
     if (m_bModified == modified)
         return;
@@ -117,4 +126,32 @@ QString CMyDoc::GetTitle() const
 void CMyDoc::UpdateAllViews()
 {
     Q_EMIT updated();
+}
+
+void CMyDoc::ResetHistory() { m_history.Reset(*this, !m_bModified); }
+
+quint64 CMyDoc::idOf(const Card* card) const
+{
+    return card && m_listCards.Contains(card) ? card->m_nId : 0;
+}
+
+void CMyDoc::NoteCurrentCard(const Card* current) { m_history.NoteCurrent(idOf(current)); }
+
+bool CMyDoc::RecordStep(const QString& label, const Card* current)
+{
+    const bool added = m_history.Record(*this, label, idOf(current));
+    setModified(!m_history.AtCleanPoint());
+    return added;
+}
+
+bool CMyDoc::StepHistory(bool redo, QRegion& area, quint64& currentId)
+{
+    mc::document::RestoreResult result;
+    if (!(redo ? m_history.Redo(*this, result, currentId) : m_history.Undo(*this, result, currentId)))
+        return false;
+    setModified(!m_history.AtCleanPoint());
+    area = result.area;
+    if (result.background)
+        UpdateAllViews();
+    return true;
 }

@@ -4,6 +4,7 @@
 // the canvas dialog's scale preference).
 #include "document/CardList.h"
 #include "document/CommandTarget.h"
+#include "document/ProjectHistory.h"
 #include "imaging/Colors.h"
 #include "platform/DesktopBackend.h"
 
@@ -50,7 +51,9 @@ public:
     bool HasBackgroundPicture() const { return m_pBkImage && !m_pBkImage->isNull(); }
 
     // The modified flag, path and title of the project. modifiedChanged is
-    // emitted only when the flag actually changes.
+    // emitted only when the flag actually changes. Clearing it makes the
+    // present state the undo history's clean point; after each step the flag
+    // says whether the project differs from that point.
     bool IsModified() const { return m_bModified; }
     void SetModifiedFlag(bool modified = true);
     const QString& GetPathName() const { return m_strPathName; }
@@ -60,6 +63,20 @@ public:
 
     // Asks every view to rebuild its background layer and repaint.
     void UpdateAllViews();
+
+    // Undo history. New and Open start it afresh from the project as it is.
+    void ResetHistory();
+    // The item current just before a change (null or not an item: none).
+    void NoteCurrentCard(const Card* current);
+    // After a change: records it as one step named `label` when the project
+    // differs from the last state; the modified flag follows. True when a
+    // step was added.
+    bool RecordStep(const QString& label, const Card* current);
+    // Undo (or redo) one step: `area` is what to repaint in view
+    // coordinates (the views rebuild everything themselves when the
+    // background or canvas changed), `currentId` the item now current.
+    bool StepHistory(bool redo, QRegion& area, quint64& currentId);
+    const mc::document::ProjectHistory& History() const { return m_history; }
 
     // The run-time commands (DynamicCommands.h): claims `id` when one of the
     // tables holds it. Code kCommandCode carries the command out,
@@ -103,6 +120,10 @@ Q_SIGNALS:
     void clearShapeRequested();
 
 private:
+    quint64 idOf(const Card* card) const;
+    void setModified(bool modified);
+
+    mc::document::ProjectHistory m_history;
     bool m_bModified = false;
     QString m_strPathName;
 };

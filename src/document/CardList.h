@@ -6,6 +6,7 @@
 
 #include <list>
 #include <memory>
+#include <utility>
 
 class CardList {
 public:
@@ -27,6 +28,10 @@ public:
     // Removes and destroys one item; false when it is not in the list.
     bool RemoveAndDelete(Card* card);
     void RemoveAll();
+    // Hands every item over, leaving the list empty; Assign takes a whole
+    // stack (the undo history rebuilds the list with them).
+    Storage Release() { return std::exchange(m_items, {}); }
+    void Assign(Storage items) { m_items = std::move(items); }
 
     // Head to tail (top to bottom) iteration.
     Storage::const_iterator begin() const { return m_items.begin(); }

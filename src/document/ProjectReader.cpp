@@ -432,6 +432,8 @@ bool OpenProject(CMyDoc& doc, const QString& path, QSize screen, QString* messag
     ApplyProject(doc, std::move(*result.project));
     doc.SetPathName(QFileInfo(path).absoluteFilePath());
     doc.SetModifiedFlag(relocated);
+    // Pictures found elsewhere changed the project: no state matches the file.
+    doc.ResetHistory();
     if (message)
         *message = notice;
     doc.UpdateAllViews();

@@ -45,6 +45,9 @@ public:
     // follows the rows and runs the result crosses, never the corners.
     QRegion mapped(const QTransform& m, const QRect& limit) const;
 
+    // Memory the bits take.
+    qint64 byteSize() const { return qint64(m_bits.size() * sizeof(quint64)); }
+
     // Same pixels (an infinite area equals only an infinite one).
     friend bool operator==(const PixelArea& a, const PixelArea& b);
 

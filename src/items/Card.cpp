@@ -4,6 +4,8 @@
 #include "imaging/ImageIO.h"
 #include "platform/Screen.h"
 
+#include <atomic>
+
 namespace {
 
 QPoint screenCentre()
@@ -116,12 +118,66 @@ void Card::CloneTo(Card& target) const
     target.m_pBitmap = image.isNull() ? nullptr : std::make_unique<QImage>(std::move(image));
     target.m_ptCenter = screenCentre();
 
-    auto copy = [](const auto& r) { return r ? std::make_unique<std::decay_t<decltype(*r)>>(*r) : nullptr; };
+    auto copy = [](const auto& r) { return r ? std::make_unique<mc::Region>(*r) : nullptr; };
     target.m_pClip = copy(m_pClip);
-    target.m_pKeep = copy(m_pKeep);
+    target.m_pKeep = m_pKeep;
     target.m_pClipSaved = copy(m_pClipSaved);
 
     target.UpdateRegion();
+}
+
+quint64 Card::NextId()
+{
+    static std::atomic<quint64> next{1};
+    return next++;
+}
+
+void Card::CopyStateFrom(const Card& source)
+{
+    auto copy = [](const auto& r) { return r ? std::make_unique<mc::Region>(*r) : nullptr; };
+    m_strPath = source.m_strPath;
+    m_dAngle = source.m_dAngle;
+    m_dScale = source.m_dScale;
+    m_dShearX = source.m_dShearX;
+    m_dShearY = source.m_dShearY;
+    m_bFlipH = source.m_bFlipH;
+    m_bFlipV = source.m_bFlipV;
+    m_bGray = source.m_bGray;
+    m_bErased = source.m_bErased;
+    m_bSemi = source.m_bSemi;
+    m_nAlpha = source.m_nAlpha;
+    m_nEraseExtent = source.m_nEraseExtent;
+    m_bCut = source.m_bCut;
+    m_bDragging = false;
+    m_ptCenter = source.m_ptCenter;
+    m_ptDragOffset = QPoint();
+    m_pBitmap = source.m_pBitmap ? std::make_unique<QImage>(*source.m_pBitmap) : nullptr;
+    m_rgnItem = source.m_rgnItem;
+    m_rgnKept = source.m_rgnKept;
+    m_pClip = copy(source.m_pClip);
+    m_pKeep = source.m_pKeep;
+    m_pClipSaved = copy(source.m_pClipSaved);
+    m_storedRecord = source.m_storedRecord;
+    m_nId = source.m_nId;
+}
+
+bool Card::SameState(const Card& other) const
+{
+    auto sameRegion = [](const auto& a, const auto& b) { return a == b || (a && b && *a == *b); };
+    auto key = [](const std::unique_ptr<QImage>& image) { return image ? image->cacheKey() : 0; };
+    return m_nId == other.m_nId && m_strPath == other.m_strPath && m_dAngle == other.m_dAngle
+        && m_dScale == other.m_dScale && m_dShearX == other.m_dShearX && m_dShearY == other.m_dShearY
+        && m_bFlipH == other.m_bFlipH && m_bFlipV == other.m_bFlipV && m_bGray == other.m_bGray
+        && m_bErased == other.m_bErased && m_bSemi == other.m_bSemi && m_nAlpha == other.m_nAlpha
+        && m_nEraseExtent == other.m_nEraseExtent && m_bCut == other.m_bCut && m_ptCenter == other.m_ptCenter
+        && bool(m_pBitmap) == bool(other.m_pBitmap) && key(m_pBitmap) == key(other.m_pBitmap)
+        && m_pKeep == other.m_pKeep && sameRegion(m_pClip, other.m_pClip)
+        && sameRegion(m_pClipSaved, other.m_pClipSaved) && m_storedRecord == other.m_storedRecord;
+}
+
+qint64 Card::PixelBytes() const
+{
+    return (m_pBitmap ? m_pBitmap->sizeInBytes() : 0) + (m_pKeep ? m_pKeep->byteSize() : 0);
 }
 
 QPoint Card::BeginDrag(QPoint point)

@@ -51,6 +51,17 @@ public:
     // centred on the screen.
     void CloneTo(Card& target) const;
 
+    // The undo history keeps items as copies of their whole state, identity
+    // included. A copy shares pixels, regions and kept area with its source
+    // until one of the two changes them, so an unchanged item costs next to
+    // nothing however many steps hold it.
+    void CopyStateFrom(const Card& source);
+    // True when the two hold the same state: every stored field, the same
+    // pixels (shared, not compared) and the same areas.
+    bool SameState(const Card& other) const;
+    // Bytes of pixels and kept area this item holds.
+    qint64 PixelBytes() const;
+
     // Dragging: BeginDrag records the offset of `point` from the centre;
     // DragTo moves the centre and shifts the regions by the same distance.
     QPoint BeginDrag(QPoint point);
@@ -105,12 +116,18 @@ public:
     QRegion m_rgnItem;
     QRegion m_rgnKept;
     std::unique_ptr<mc::Region> m_pClip;
-    // Item-local: one bit per pixel of the picture (see PixelArea).
-    std::unique_ptr<mc::imaging::PixelArea> m_pKeep;
+    // Item-local: one bit per pixel of the picture (see PixelArea). Never
+    // changed in place, only replaced, so copies of the item share it.
+    std::shared_ptr<const mc::imaging::PixelArea> m_pKeep;
     std::unique_ptr<mc::Region> m_pClipSaved;
     // The item's bytes in the project file it came from, for an item whose
     // picture was not loaded; empty for every other item.
     QByteArray m_storedRecord;
+    // Which item this is, for the undo history: copies of the item's state
+    // keep it, a clone gets its own. Never saved.
+    quint64 m_nId = NextId();
+
+    static quint64 NextId();
 
     // Item regions are computed only within this distance of the view's
     // origin: no scrolling reaches farther, and a zoomed, sheared or far-off

@@ -135,6 +135,10 @@ bool CMyView::OnCommand(int id)
     case ID_RESTORE_ORIGINAL_IMAGE:
         OnRestoreOriginalImage();
         return true;
+    case ID_EDIT_UNDO:
+    case ID_EDIT_REDO:
+        OnUndo(id == ID_EDIT_REDO);
+        return true;
     default:
         return false;
     }
@@ -153,13 +157,19 @@ bool CMyView::OnUpdateCommand(int id, CommandState& state)
         state.enabled = true;
         return true;
     }
+    // Not in the middle of a drag: its step is recorded at the release.
+    if (id == ID_EDIT_UNDO || id == ID_EDIT_REDO) {
+        const auto& history = m_pDoc->History();
+        state.enabled = !m_bCapture && (id == ID_EDIT_UNDO ? history.CanUndo() : history.CanRedo());
+        return true;
+    }
     return false;
 }
 
 bool CMyView::HandlesCommand(int id) const
 {
     return m_targets.HandlesCommand(id) || id == ID_ADD_IMAGE || id == ID_REFRESH || id == ID_FULL_SCREEN
-        || id == ID_CUT || id == ID_RESTORE_ORIGINAL_IMAGE;
+        || id == ID_CUT || id == ID_RESTORE_ORIGINAL_IMAGE || id == ID_EDIT_UNDO || id == ID_EDIT_REDO;
 }
 
 void CMyView::OnAddImage()
@@ -421,6 +431,7 @@ void CMyView::keyPressEvent(QKeyEvent* event)
 
 void CMyView::onLeftDown(QPoint client)
 {
+    m_pDoc->NoteCurrentCard(m_pCurCard);
     const QPoint scroll = ScrollPosition();
     Card* hit = HitTest(client + scroll);
     if (hit && hit != m_pCurCard) {
@@ -543,6 +554,8 @@ void CMyView::onLeftUp()
     if (!m_bDrawingShape && !m_bMovingShape) {
         if (m_pCurCard)
             InvalidateScrolled(m_pCurCard->m_rgnItem);
+        // The raise and every move of this press are one step.
+        m_pDoc->RecordStep(QStringLiteral("Move"), m_pCurCard);
         return;
     }
     m_bDrawingShape = false;

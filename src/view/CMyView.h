@@ -95,6 +95,9 @@ public:
     void OnCut();
     // Restore Original Image: raises the current item and undoes its cuts.
     void OnRestoreOriginalImage();
+    // Undo or redo one step of the project's history and repaint what it
+    // changed; the step's current item becomes the view's.
+    void OnUndo(bool redo);
 
     // Device pixels (see CMyView.cpp): the ratio of the view's screen, the
     // client area and a logical widget position converted.
