@@ -10,12 +10,12 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -33,15 +33,6 @@ private:
 
 QPushButton* Button(QWidget& dialog, int id) { return dialog.findChild<QPushButton*>(QStringLiteral("ctl%1").arg(id)); }
 
-// A key press and release as the keyboard delivers them.
-void KeyClick(QWidget* widget, int key, const QString& text = QString())
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(widget, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(widget, &release);
-}
-
 // Focuses an edit and replaces its text as typing would.
 void TypeInto(QLineEdit* edit, const QString& text)
 {
@@ -49,9 +40,8 @@ void TypeInto(QLineEdit* edit, const QString& text)
     QFocusEvent focusIn(QEvent::FocusIn, Qt::OtherFocusReason);
     QApplication::sendEvent(edit, &focusIn); // offscreen windows may lack focus
     edit->selectAll();
-    KeyClick(edit, Qt::Key_Backspace);
-    for (QChar c : text)
-        KeyClick(edit, c.isDigit() ? Qt::Key_0 + c.digitValue() : Qt::Key_X, QString(c));
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, text);
 }
 
 // The screen is 1024 x 768 in the tests.
@@ -185,7 +175,7 @@ TEST(CDlgTrans, TrackbarZeroToFifty)
     dialog.show();
     EXPECT_EQ(dialog.windowTitle(), "Set Erase Multicolor Backgroud Extent");
     EXPECT_EQ(dialog.ValueEdit()->text(), "4");
-    KeyClick(dialog.Slider(), Qt::Key_End);
+    QTest::keyClick(dialog.Slider(), Qt::Key_End);
     EXPECT_EQ(dialog.ValueEdit()->text(), "50");
     EXPECT_EQ(model.m_nExtent, 50);
     Button(dialog, 2)->click();

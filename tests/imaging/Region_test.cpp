@@ -25,13 +25,9 @@ TEST(Region, PixelBelongsWhenItsCentreIsInside)
 {
     // [0.4, 1.6] holds the centres 0.5 and 1.5; [0.6, 1.4] holds none.
     const std::pair<Region, QRegion> cases[] = {
-        {Region(), QRegion()},
-        {rect(3, 3, 0, 10), QRegion()},
-        {rect(2, 3, 10, 5), QRegion(2, 3, 10, 5)},
-        {rect(0.4, 0.4, 1.2, 1.2), QRegion(0, 0, 2, 2)},
-        {rect(0.6, 0.6, 0.8, 0.8), QRegion()},
-        {rect(-2.4, -1, 2, 1), QRegion(-2, -1, 2, 1)},
-    };
+        {Region(), QRegion()}, {rect(3, 3, 0, 10), QRegion()}, {rect(2, 3, 10, 5), QRegion(2, 3, 10, 5)},
+        {rect(0.4, 0.4, 1.2, 1.2), QRegion(0, 0, 2, 2)}, {rect(0.6, 0.6, 0.8, 0.8), QRegion()},
+        {rect(-2.4, -1, 2, 1), QRegion(-2, -1, 2, 1)}};
     for (const auto& [region, pixels] : cases)
         EXPECT_EQ(region.toPixelRegion(), pixels) << pixels.boundingRect().x();
     EXPECT_TRUE(rect(3, 3, 0, 10).isEmpty());
@@ -125,11 +121,9 @@ TEST(Region, EmptyMeansNoAreaWhateverTheBoundingBox)
     } rows[] = {
         {QPolygonF({{0, 0}, {10, 10}}), 1, Qt::OddEvenFill, true},
         {QPolygonF({{0, 0}, {5, 5}, {10, 10}, {3, 3}}), 1, Qt::OddEvenFill, true},
-        {QPolygonF(QRectF(0, 0, 10, 10)), 2, Qt::OddEvenFill, true},
-        {QPolygonF(QRectF(0, 0, 10, 10)), 2, Qt::WindingFill, false},
+        {QPolygonF(QRectF(0, 0, 10, 10)), 2, Qt::OddEvenFill, true}, {QPolygonF(QRectF(0, 0, 10, 10)), 2, Qt::WindingFill, false},
         {QPolygonF({{0, 0}, {10, 10}, {10, 0}, {0, 10}}), 1, Qt::OddEvenFill, false},
-        {QPolygonF({{0, 0}, {0.01, 0}, {0.01, 50}}), 1, Qt::OddEvenFill, false},
-    };
+        {QPolygonF({{0, 0}, {0.01, 0}, {0.01, 50}}), 1, Qt::OddEvenFill, false}};
     for (const auto& row : rows) {
         QPainterPath path;
         path.setFillRule(row.rule);
@@ -185,15 +179,11 @@ TEST(Region, StoredFormRejectsDamagedData)
         };
     };
     const std::pair<const char*, std::function<void(QByteArray&)>> damages[] = {
-        {"magic", byte(0, 'X')},
-        {"version", byte(4, 2)},
-        {"kind", byte(6, 7)},
-        {"fill rule", byte(7, 2)},
+        {"magic", byte(0, 'X')}, {"version", byte(4, 2)}, {"kind", byte(6, 7)}, {"fill rule", byte(7, 2)},
         {"infinite with elements", byte(6, 1)},
         {"NaN", number(12 + 17 * 2 + 1, std::numeric_limits<double>::quiet_NaN())},
         {"infinity", number(12 + 17 * 1 + 9, std::numeric_limits<double>::infinity())},
-        {"beyond the path range", number(12 + 1, 1e200)},
-        {"unknown type", byte(12 + 17 * 3, 9)},
+        {"beyond the path range", number(12 + 1, 1e200)}, {"unknown type", byte(12 + 17 * 3, 9)},
         {"first element not a move", byte(12, QPainterPath::LineToElement)},
         {"curve data without a curve", byte(12 + 17 * 2, QPainterPath::CurveToDataElement)},
         {"curve without its data", byte(12 + 17 * 3, QPainterPath::CurveToElement)},

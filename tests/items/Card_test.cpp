@@ -96,7 +96,7 @@ protected:
 
 } // namespace
 
-TEST(CardTransform, FloatFactorsAndAFlipKeepsTheTurn)
+TEST(CardTransform, FloatFactorsFlipsAndShearSteps)
 {
     Card card;
     EXPECT_EQ(card.Transform().m11(), 1.0001000165939331); // double(1.0001f)
@@ -104,11 +104,19 @@ TEST(CardTransform, FloatFactorsAndAFlipKeepsTheTurn)
     EXPECT_EQ(card.Transform().m11(), double(1.0001f) * double(0.1f));
     card.m_dScale = 1.0;
     card.m_dShearX = 1;
-    EXPECT_EQ(card.Transform().m21(), double(1.0001f) * double(float(0.1)));
+    const QTransform m = card.Transform();
+    EXPECT_EQ(m.m21(), double(1.0001f) * double(float(0.1)));
+    // One shear step moves the bottom edge of 100 pixels 10 to the right,
+    // and one step down of the vertical shear the right edge 10 up.
+    EXPECT_NEAR(m.map(QPointF(-50, 50)).x() - m.map(QPointF(-50, -50)).x(), 10.0, 0.01);
+    EXPECT_NEAR(m.map(QPointF(-50, 50)).y() - m.map(QPointF(-50, -50)).y(), 100.0, 0.02);
+    card.m_dShearX = 0;
+    card.m_dShearY = -1;
+    EXPECT_NEAR(card.Transform().map(QPointF(50, 0)).y() - card.Transform().map(QPointF(-50, 0)).y(), -10.0, 0.01);
 
     // Mirrored, the picture's left corner is the local right one; its top
     // edge is still turned 10 degrees clockwise, not -10.
-    card.m_dShearX = 0;
+    card.m_dShearY = 0;
     card.m_dAngle = 10;
     const QPointF tl(-50, -30), tr(50, -30), bl(-50, 30), br(50, 30);
     EXPECT_NEAR(angleDegrees(card.Transform().map(tl), card.Transform().map(tr)), 10.0, 1e-4);
@@ -116,19 +124,6 @@ TEST(CardTransform, FloatFactorsAndAFlipKeepsTheTurn)
     EXPECT_NEAR(angleDegrees(card.Transform().map(tr), card.Transform().map(tl)), 10.0, 1e-4);
     card.m_bFlipV = true;
     EXPECT_NEAR(angleDegrees(card.Transform().map(br), card.Transform().map(bl)), 10.0, 1e-4);
-}
-
-TEST_F(CardTest, OneShearStepMovesTheBottomEdgeTenPixels)
-{
-    auto card = cardFrom(mctest::solidImage(100, 100, Qt::red));
-    card->m_dShearX = 1;
-    const QTransform m = card->Transform();
-    EXPECT_NEAR(m.map(QPointF(-50, 50)).x() - m.map(QPointF(-50, -50)).x(), 10.0, 0.01);
-    EXPECT_NEAR(m.map(QPointF(-50, 50)).y() - m.map(QPointF(-50, -50)).y(), 100.0, 0.02);
-    card->m_dShearX = 0;
-    card->m_dShearY = -1;
-    const QTransform v = card->Transform();
-    EXPECT_NEAR(v.map(QPointF(50, 0)).y() - v.map(QPointF(-50, 0)).y(), -10.0, 0.01);
 }
 
 // Probes on both sides of every edge: the item's region is exactly the
