@@ -8,6 +8,8 @@
 #include "dialogs/CDlgTrans.h"
 #include "dialogs/CMessageBox.h"
 
+#include "common/TestUtil.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -49,17 +51,16 @@ TEST(CDlgCanvasSize, WidthDrivesHeightWhileTickedAndOkRefusesSizesBeyondTheScree
 {
     MessageLog log;
     CDlgCanvasSize dialog(1024, 768, true);
+    const auto boxes = [&] { return dialog.WidthEdit()->text() + "x" + dialog.HeightEdit()->text(); };
     EXPECT_EQ(dialog.windowTitle(), "Customize Canvas Size");
-    EXPECT_EQ(dialog.WidthEdit()->text(), "1024");
+    EXPECT_EQ(boxes(), "1024x768");
     TypeInto(dialog.WidthEdit(), "1024"); // the height never writes the width back
-    EXPECT_EQ(dialog.WidthEdit()->text(), "1024");
-    EXPECT_EQ(dialog.HeightEdit()->text(), "768");
+    EXPECT_EQ(boxes(), "1024x768");
     TypeInto(dialog.WidthEdit(), "800");
-    EXPECT_EQ(dialog.HeightEdit()->text(), "600");
+    EXPECT_EQ(boxes(), "800x600");
     dialog.ScaleBox()->setChecked(false);
     TypeInto(dialog.HeightEdit(), "100x"); // letters are not accepted
-    EXPECT_EQ(dialog.HeightEdit()->text(), "100");
-    EXPECT_EQ(dialog.WidthEdit()->text(), "800");
+    EXPECT_EQ(boxes(), "800x100");
 
     TypeInto(dialog.WidthEdit(), "1025");
     dialog.accept();
@@ -68,8 +69,7 @@ TEST(CDlgCanvasSize, WidthDrivesHeightWhileTickedAndOkRefusesSizesBeyondTheScree
     TypeInto(dialog.WidthEdit(), "640");
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.m_nWidth, 640);
-    EXPECT_EQ(dialog.m_nHeight, 100);
+    EXPECT_EQ(QSize(dialog.m_nWidth, dialog.m_nHeight), QSize(640, 100));
 }
 
 TEST(CDlgRotate, RefusedDegreeKeepsTheDialogOpen)
@@ -184,8 +184,7 @@ TEST(CDlgTrans, TrackbarZeroToFifty)
 
 TEST(CDlgDelImg, ThumbnailAndAnswers)
 {
-    QImage red(400, 100, QImage::Format_ARGB32);
-    red.fill(Qt::red);
+    const QImage red = mctest::solidImage(400, 100, Qt::red);
     DelImgModel model;
     CDlgDelImg dialog(model, &red);
     dialog.show();
