@@ -55,7 +55,8 @@ class CardTest : public ::testing::Test {
 protected:
     void SetUp() override { mc::platform::overrideScreenSize(QSize(1024, 768)); }
 
-    // An item as Add Image makes it: fitted and centred.
+    // An item as Add Image makes it: fitted and centred (the pixel effects
+    // work on it as on a loaded one).
     std::unique_ptr<Card> cardFrom(const QImage& image)
     {
         auto card = Card::CreateFromFile(mctest::writeImage(m_dir, QString("c%1.png").arg(++m_count), image));
@@ -63,19 +64,10 @@ protected:
         return card;
     }
 
-    // An item as a project loads it: the picture only, effects to be applied.
-    std::unique_ptr<Card> loaded(const QImage& image)
-    {
-        auto card = std::make_unique<Card>();
-        card->m_strPath = mctest::writeImage(m_dir, QString("l%1.png").arg(++m_count), image);
-        EXPECT_TRUE(card->LoadImage());
-        return card;
-    }
-
     // Erases `img` at `extent` into m_card; returns what stays visible.
     QRegion erase(const QImage& img, int extent = 0, int alpha = 255)
     {
-        m_card = loaded(img);
+        m_card = cardFrom(img);
         m_card->m_nEraseExtent = extent;
         m_card->m_nAlpha = alpha;
         m_card->EraseBackground();
@@ -297,7 +289,7 @@ TEST_F(CardTest, GrayWeightsAndRestore)
     QImage img(5, 1, QImage::Format_ARGB32);
     for (int x = 0; x < 5; ++x)
         img.setPixel(x, 0, in[x]);
-    auto card = loaded(img);
+    auto card = cardFrom(img);
     card->m_bGray = true;
     card->ApplyGray();
     for (int x = 0; x < 5; ++x)
@@ -327,7 +319,7 @@ TEST_F(CardTest, SemitransparencyAndUndoErase)
 {
     QImage img = mctest::solidImage(3, 1, Qt::blue);
     img.setPixel(0, 0, qRgba(9, 9, 9, 0));
-    auto card = loaded(img);
+    auto card = cardFrom(img);
     card->m_bSemi = true;
     card->m_nAlpha = 128;
     card->ApplySemi();
@@ -350,7 +342,7 @@ TEST_F(CardTest, SemitransparencyAndUndoErase)
     // Undoing the erase shows every transparent pixel, also those of the file.
     img = mctest::solidImage(20, 20, Qt::white);
     img.setPixel(10, 10, qRgba(1, 2, 3, 0));
-    card = loaded(img);
+    card = cardFrom(img);
     card->m_nAlpha = 77;
     card->EraseBackground();
     EXPECT_EQ(qAlpha(card->m_pBitmap->pixel(0, 0)), 0);
