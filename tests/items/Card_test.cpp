@@ -264,6 +264,7 @@ TEST_F(CardTest, CloneCopiesStateAndPixelsAndSitsAtTheScreenCentre)
     EXPECT_FALSE(clone.m_bDragging);
     ASSERT_TRUE(clone.m_pBitmap);
     EXPECT_EQ(*clone.m_pBitmap, *source->m_pBitmap);
+    EXPECT_EQ(*clone.m_pClip, *source->m_pClip);
     EXPECT_EQ(*clone.m_pKeep, *source->m_pKeep);
     EXPECT_EQ(*clone.m_pClipSaved, *source->m_pClipSaved);
     // Same shape, other place; the clip is the clone's own copy.

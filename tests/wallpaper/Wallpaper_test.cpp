@@ -116,8 +116,6 @@ TEST(WallpaperRenderTest, AlignedLayoutsPlaceTheCanvas)
                                         << " in " << row.client.width() << "x" << row.client.height());
         const CanvasPlacement p = PlaceCanvas(row.layout, kScreen, row.client, row.canvas);
         EXPECT_EQ(std::tuple(p.pictureSize, p.target, p.shift), std::tuple(row.picture, row.target, row.shift));
-        const QPoint origin = mc::canvas::CanvasOrigin(row.client, row.canvas.width(), row.canvas.height());
-        EXPECT_LE((origin + p.shift - p.target.topLeft()).manhattanLength(), 2);
 
         auto doc = makeDoc(row.canvas);
         addItem(*doc, kGreen, QSize(20, 20), QPoint(100, 100), row.client);
@@ -133,6 +131,12 @@ TEST(WallpaperRenderTest, AlignedLayoutsPlaceTheCanvas)
         EXPECT_EQ(img.pixelColor(r.topLeft() + QPoint(5, 300)), kBlue);
         EXPECT_TRUE(r.left() == 0 || img.pixelColor(r.topLeft() + QPoint(-5, 300)) == kDesktop);
     }
+    for (const QSize client : {kClient, QSize(1001, 701), QSize(900, 650)})
+        for (const L layout : {L::LeftAlign, L::RightAlign, L::TopAlign, L::BottomAlign}) {
+            const CanvasPlacement p = PlaceCanvas(layout, kScreen, client, QSize(800, 600));
+            const QPoint off = mc::canvas::CanvasOrigin(client, 800, 600) + p.shift - p.target.topLeft();
+            EXPECT_LE(std::max(std::abs(off.x()), std::abs(off.y())), 1) << int(layout) << " " << client.width();
+        }
     EXPECT_TRUE(RenderWallpaper(*makeDoc({800, 600}), kContext, QSize(0, 600), WallpaperLayout::Centered).isNull());
 }
 
@@ -311,5 +315,4 @@ TEST(WallpaperFileTest, WritesA24BitBmpReplacingTheOldFileOrReportsAndKeepsIt)
     EXPECT_TRUE(error.contains("muralcrafter.bmp"));
     EXPECT_FALSE(WriteWallpaperFile(QImage(), dir + "/w.bmp", &error));
     EXPECT_FALSE(QFile::exists(dir + "/w.bmp"));
-    EXPECT_EQ(mc::imaging::decodeImage(path).size(), QSize(30, 20));
 }
