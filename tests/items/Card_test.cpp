@@ -34,13 +34,14 @@ QImage withBlocks(QSize size, QColor background, std::initializer_list<std::pair
     return img;
 }
 
-// The pixels not transparent.
-QRegion visible(const QImage& img)
+// The pixels whose colour passes `test`.
+template <typename F>
+QRegion pixelsWhere(const QImage& img, F test)
 {
     QRegion r;
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
-            if (qAlpha(img.pixel(x, y)) != 0)
+            if (test(img.pixel(x, y)))
                 r += QRect(x, y, 1, 1);
     return r;
 }
@@ -71,7 +72,7 @@ protected:
         m_card->m_nEraseExtent = extent;
         m_card->m_nAlpha = alpha;
         m_card->EraseBackground();
-        return visible(*m_card->m_pBitmap);
+        return pixelsWhere(*m_card->m_pBitmap, [](QRgb p) { return qAlpha(p) != 0; });
     }
 
     // The kept area in bitmap pixel coordinates.
@@ -153,11 +154,7 @@ TEST_F(CardTest, DrawAndRegionPlaceTurnAndClip)
         EXPECT_EQ(p.hasClipping(), !row.callerClip.isEmpty());
         EXPECT_TRUE(p.transform().isIdentity());
         p.end();
-        QRegion painted;
-        for (int y = 0; y < 100; ++y)
-            for (int x = 0; x < 100; ++x)
-                painted += canvas.pixel(x, y) == qRgb(255, 0, 0) ? QRegion(x, y, 1, 1) : QRegion();
-        EXPECT_EQ(painted, row.red);
+        EXPECT_EQ(pixelsWhere(canvas, [](QRgb p) { return p == qRgb(255, 0, 0); }), row.red);
         card->UpdateRegion();
         EXPECT_EQ(card->m_rgnItem, row.callerClip.isEmpty() ? row.red : QRegion(30, 40, 40, 20));
     }
