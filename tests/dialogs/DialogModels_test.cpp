@@ -112,15 +112,12 @@ TEST(RotateModel, AcceptsOneToThreeSixtyAndKeepsTheText)
     RotateModel model(true);
     EXPECT_EQ(model.Label(), "Clockwise:");
     EXPECT_EQ(RotateModel(false).Label(), "Counter Clockwise:");
-    for (const char* bad : {"", "0", "361", "999"}) {
-        model.m_strDegree = bad;
-        EXPECT_EQ(model.Validate(), QStringLiteral("Please Input Valid Degree(1-360).")) << bad;
-        EXPECT_EQ(model.m_strDegree, bad);
-    }
-    for (int good : {1, 90, 360}) {
-        model.m_strDegree = QString::number(good);
-        EXPECT_FALSE(model.Validate().has_value());
-        EXPECT_EQ(model.m_nDegree, good);
+    // Degree 0: refused, the text kept as typed.
+    for (const auto& [text, degree] : {std::pair("", 0), {"0", 0}, {"361", 0}, {"999", 0}, {"1", 1}, {"90", 90}, {"360", 360}}) {
+        model.m_strDegree = text;
+        const std::optional<QString> refusal = model.Validate();
+        EXPECT_EQ(refusal, degree ? std::nullopt : std::optional(QStringLiteral("Please Input Valid Degree(1-360).")));
+        EXPECT_EQ(degree ? QString::number(model.m_nDegree) : model.m_strDegree, text);
     }
 }
 
@@ -196,8 +193,7 @@ TEST(TrackbarAndThumbnailModels, ClampsAndProportions)
     semi.OnTrack(0);
     EXPECT_EQ(semi.m_nAlphaValue, 1);
     // Proportions kept up to the width limit.
-    EXPECT_EQ(DelImgModel::ThumbnailRect(QSize(300, 300)), QRect(20, 15, 75, 75));
-    EXPECT_EQ(DelImgModel::ThumbnailRect(QSize(100, 300)), QRect(20, 15, 25, 75));
-    EXPECT_EQ(DelImgModel::ThumbnailRect(QSize(400, 300)), QRect(20, 15, 100, 75));
-    EXPECT_EQ(DelImgModel::ThumbnailRect(QSize(1000, 100)), QRect(20, 15, 120, 75));
+    for (const auto& [picture, size] : {std::pair(QSize(300, 300), QSize(75, 75)), {QSize(100, 300), QSize(25, 75)},
+                                        {QSize(400, 300), QSize(100, 75)}, {QSize(1000, 100), QSize(120, 75)}})
+        EXPECT_EQ(DelImgModel::ThumbnailRect(picture), QRect(QPoint(20, 15), size)) << picture.width();
 }
