@@ -113,7 +113,8 @@ TEST(RotateModel, AcceptsOneToThreeSixtyAndKeepsTheText)
     EXPECT_EQ(model.Label(), "Clockwise:");
     EXPECT_EQ(RotateModel(false).Label(), "Counter Clockwise:");
     // Degree 0: refused, the text kept as typed.
-    for (const auto& [text, degree] : {std::pair("", 0), {"0", 0}, {"361", 0}, {"999", 0}, {"1", 1}, {"90", 90}, {"360", 360}}) {
+    const std::pair<const char*, int> rows[] = {{"", 0}, {"0", 0}, {"361", 0}, {"999", 0}, {"1", 1}, {"90", 90}, {"360", 360}};
+    for (const auto& [text, degree] : rows) {
         model.m_strDegree = text;
         const std::optional<QString> refusal = model.Validate();
         EXPECT_EQ(refusal, degree ? std::nullopt : std::optional(QStringLiteral("Please Input Valid Degree(1-360).")));

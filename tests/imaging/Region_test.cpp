@@ -93,8 +93,10 @@ TEST(Region, SetOperationsAndTransforms)
         {"moved", rect(0, 0, 10, 4), [](Region& r) { r.translate(5, -2); }, QRegion(5, -2, 10, 4), false},
         // Row-vector convention: 90 degrees takes (10, 0) to (0, 10).
         {"turned", rect(0, 0, 10, 4), [](Region& r) { r.transform(QTransform().rotate(90)); }, QRegion(-4, 0, 4, 10), false},
-        {"infinite scaled", Region::infinite(), [](Region& r) { r.transform(QTransform().scale(2, 3)); }, QRegion(limit), true},
-        {"infinite flattened", Region::infinite(), [](Region& r) { r.transform(QTransform().scale(0, 1)); }, QRegion(), false},
+        {"infinite scaled", Region::infinite(), [](Region& r) { r.transform(QTransform().scale(2, 3)); }, QRegion(limit),
+         true},
+        {"infinite flattened", Region::infinite(), [](Region& r) { r.transform(QTransform().scale(0, 1)); }, QRegion(),
+         false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -121,7 +123,8 @@ TEST(Region, EmptyMeansNoAreaWhateverTheBoundingBox)
     } rows[] = {
         {QPolygonF({{0, 0}, {10, 10}}), 1, Qt::OddEvenFill, true},
         {QPolygonF({{0, 0}, {5, 5}, {10, 10}, {3, 3}}), 1, Qt::OddEvenFill, true},
-        {QPolygonF(QRectF(0, 0, 10, 10)), 2, Qt::OddEvenFill, true}, {QPolygonF(QRectF(0, 0, 10, 10)), 2, Qt::WindingFill, false},
+        {QPolygonF(QRectF(0, 0, 10, 10)), 2, Qt::OddEvenFill, true},
+        {QPolygonF(QRectF(0, 0, 10, 10)), 2, Qt::WindingFill, false},
         {QPolygonF({{0, 0}, {10, 10}, {10, 0}, {0, 10}}), 1, Qt::OddEvenFill, false},
         {QPolygonF({{0, 0}, {0.01, 0}, {0.01, 50}}), 1, Qt::OddEvenFill, false}};
     for (const auto& row : rows) {

@@ -136,7 +136,8 @@ TEST_F(CardTest, DrawAndRegionPlaceTurnAndClip)
         {"one pixel", {1, 1}, 0, {}, {}, QRegion(50, 50, 1, 1)},
         {"turned a quarter", {40, 20}, 90, {}, {}, QRegion(40, 30, 20, 40)},
         {"the caller's clip", {40, 20}, 0, {}, {0, 0, 50, 100}, QRegion(30, 40, 20, 20)},
-        {"cut to the top-left quarter: the cut travels with the item", {40, 20}, 0, {-20, -10, 20, 10}, {}, QRegion(30, 40, 20, 10)},
+        {"cut to the top-left quarter, which travels with the item", {40, 20}, 0, {-20, -10, 20, 10}, {},
+         QRegion(30, 40, 20, 10)},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);

@@ -87,12 +87,7 @@ QImage viewCanvas(const CMyDoc& doc, QSize client, QSize screen)
 TEST(WallpaperRenderTest, AlignedLayoutsPlaceTheCanvas)
 {
     using L = WallpaperLayout;
-    const struct {
-        L layout;
-        QSize client, canvas, picture;
-        QRect target;
-        QPoint shift;
-    } rows[] = {
+    const struct { L layout; QSize client, canvas, picture; QRect target; QPoint shift; } rows[] = {
         {L::LeftAlign, kClient, {800, 600}, kScreen, {0, 84, 800, 600}, {-100, 34}},
         {L::RightAlign, kClient, {800, 600}, kScreen, {224, 84, 800, 600}, {124, 34}},
         {L::TopAlign, kClient, {800, 600}, kScreen, {112, 0, 800, 600}, {12, -50}},
@@ -106,10 +101,10 @@ TEST(WallpaperRenderTest, AlignedLayoutsPlaceTheCanvas)
         // Taller than the screen: kept whole.
         {L::LeftAlign, kClient, {800, 900}, {1024, 900}, {0, 0, 800, 900}, {-100, 0}},
         // The screen-sized canvas is the picture whatever the alignment.
-        {L::LeftAlign, kClient, kScreen, kScreen, {0, 0, 1024, 768}, {0, 0}},
-        {L::RightAlign, kClient, kScreen, kScreen, {0, 0, 1024, 768}, {0, 0}},
-        {L::TopAlign, kClient, kScreen, kScreen, {0, 0, 1024, 768}, {0, 0}},
-        {L::BottomAlign, kClient, kScreen, kScreen, {0, 0, 1024, 768}, {0, 0}},
+        {L::LeftAlign, kClient, kScreen, kScreen, QRect({}, kScreen), {}},
+        {L::RightAlign, kClient, kScreen, kScreen, QRect({}, kScreen), {}},
+        {L::TopAlign, kClient, kScreen, kScreen, QRect({}, kScreen), {}},
+        {L::BottomAlign, kClient, kScreen, kScreen, QRect({}, kScreen), {}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << int(row.layout) << " " << row.canvas.width() << "x" << row.canvas.height()
@@ -165,7 +160,8 @@ TEST(WallpaperRenderTest, StretchedProbes)
         {"stretched picture", {512, 768}, mctest::solidImage(100, 50, kBlue), PLACEMENT_STRETCH,
          {{{0, 0}, kBlue}, {{1023, 767}, kBlue}}},
         // Tiles keep their own size.
-        {"tiles", {512, 768}, tile, PLACEMENT_TILE, {{{0, 5}, kBlue}, {{1, 5}, Qt::red}, {{16, 5}, kBlue}, {{17, 5}, Qt::red}}},
+        {"tiles", {512, 768}, tile, PLACEMENT_TILE,
+         {{{0, 5}, kBlue}, {{1, 5}, Qt::red}, {{16, 5}, kBlue}, {{17, 5}, Qt::red}}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -190,14 +186,16 @@ TEST(WallpaperRenderTest, StretchedProbes)
     setBackground(*tiny, mctest::solidImage(70000, 1, kBlue), PLACEMENT_CENTER);
     addItem(*tiny, kGreen, QSize(2, 2), QPoint(70000, 0), QSize(1, 1));
     const QSize widest(32768, 1);
-    EXPECT_EQ(RenderWallpaper(*tiny, {widest, QSize(1, 1), kDesktopColor}, widest, WallpaperLayout::Stretched).size(), widest);
+    EXPECT_EQ(RenderWallpaper(*tiny, {widest, QSize(1, 1), kDesktopColor}, widest, WallpaperLayout::Stretched).size(),
+              widest);
 }
 
 TEST(PaintedCanvasTest, IsTheViewsCanvasForEveryBackgroundAndPlace)
 {
     // Centred in a larger client, at 0 in a smaller one, larger than the
     // screen on one axis, and the screen-sized canvas.
-    const std::pair<QSize, QSize> cases[] = {{{700, 500}, kClient}, {{700, 500}, {600, 400}}, {{900, 1000}, kClient}, {kScreen, kClient}};
+    const std::pair<QSize, QSize> cases[] = {
+        {{700, 500}, kClient}, {{700, 500}, {600, 400}}, {{900, 1000}, kClient}, {kScreen, kClient}};
     // Gradients and edges, so that any resampling difference shows.
     QImage patterned(333, 221, QImage::Format_ARGB32);
     for (int y = 0; y < 221; ++y)
