@@ -2,18 +2,14 @@
 #include "document/ProjectFileTestUtil.h"
 
 #include "common/TestUtil.h"
-#include "document/ProjectReader.h"
+#include "imaging/ImageIO.h"
 #include "document/ProjectWriter.h"
-#include "canvas/CanvasLayer.h"
 #include "canvas/ProjectSave.h"
 
 #include <QDir>
 #include <QFile>
-#include <QImageReader>
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 using mc::canvas::SaveProject;
 
@@ -61,18 +57,9 @@ TEST(ProjectSave, WritesProjectAndCanvasSizedJpeg)
     ASSERT_TRUE(SaveProject(*doc, dir + "/two  spaces.mcr", QSize(900, 700)).notice.isEmpty());
     EXPECT_TRUE(mc::canvas::IsCompanionOf(dir + "/two  spaces.jpg", dir + "/two  spaces.mcr"));
 
-    QImageReader reader(dir + "/Beach-1.jpg");
-    EXPECT_EQ(reader.format(), "jpeg");
-    const QImage jpeg = reader.read();
-    const QImage expected = mc::canvas::RenderCanvas(*doc, QSize(900, 700));
-    ASSERT_EQ(jpeg.size(), QSize(500, 300));
-    ASSERT_EQ(expected.size(), jpeg.size());
-    // JPEG is lossy: compare a few pixels loosely.
-    for (QPoint p : {QPoint(5, 5), QPoint(495, 295), QPoint(250, 150)}) {
-        const QColor a = jpeg.pixelColor(p), b = expected.pixelColor(p);
-        EXPECT_LE(std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()), 30)
-            << p.x() << ',' << p.y();
-    }
+    EXPECT_EQ(mc::imaging::imageFormat(dir + "/Beach-1.jpg"), QByteArray("jpeg"));
+    EXPECT_EQ(mc::imaging::imageSize(dir + "/Beach-1.jpg"), QSize(500, 300));
+    EXPECT_GT(qRed(mc::imaging::decodeImage(dir + "/Beach-1.jpg").pixel(5, 5)), 230); // the red canvas
 }
 
 TEST(ProjectSave, FailedSaveIsReportedAndKeepsModifiedFlagAndOldFile)

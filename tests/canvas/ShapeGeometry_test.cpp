@@ -53,32 +53,29 @@ TEST(ShapeGeometry, EveryKindCoversItsPointsAndADragBackwardsMirrorsIt)
 {
     ASSERT_EQ(std::size(kRows), std::size_t(kShapeCount));
     for (const ShapeRow& row : kRows) {
+        SCOPED_TRACE(row.kind);
         const mc::Region forward = ShapeRegion(row.kind, kX0, kY0, kX1, kY1);
         // From the lower right to the upper left: the shape turned about
         // the rectangle's centre (the Pentacle points down, the Heart is
         // upside down, the Crescent bulges to the left).
         const mc::Region backward = ShapeRegion(row.kind, kX1, kY1, kX0, kY0);
         const QPoint turn(kX0 + kX1, kY0 + kY1);
-        for (const QPoint& p : row.inside) {
-            EXPECT_TRUE(forward.contains(p)) << row.kind << " " << p.x() << "," << p.y();
-            EXPECT_TRUE(backward.contains(turn - p)) << row.kind << " " << p.x() << "," << p.y();
-        }
-        for (const QPoint& p : row.outside) {
-            EXPECT_FALSE(forward.contains(p)) << row.kind << " " << p.x() << "," << p.y();
-            EXPECT_FALSE(backward.contains(turn - p)) << row.kind << " " << p.x() << "," << p.y();
-        }
-        const QRectF outline = ShapeOutlinePath(row.kind, kX0, kY0, kX1, kY1).boundingRect();
+        for (const auto& [points, in] : {std::pair(row.inside, true), std::pair(row.outside, false)})
+            for (const QPoint& p : points) {
+                EXPECT_EQ(forward.contains(p), in) << p.x() << "," << p.y();
+                EXPECT_EQ(backward.contains(turn - p), in) << p.x() << "," << p.y();
+            }
         // Overhangs (Cloud, Gombol) stay inside what ClearShape repaints.
-        EXPECT_TRUE(clearedArea(kX0, kY0, kX1, kY1).contains(outline)) << row.kind;
-        EXPECT_TRUE(clearedArea(kX1, kY1, kX0, kY0).contains(backward.boundingRect())) << row.kind;
-        // Rect, RoundRect and Ellipe do not depend on the drag direction.
+        EXPECT_TRUE(clearedArea(kX0, kY0, kX1, kY1).contains(ShapeOutlinePath(row.kind, kX0, kY0, kX1, kY1).boundingRect()));
+        EXPECT_TRUE(clearedArea(kX1, kY1, kX0, kY0).contains(backward.boundingRect()));
+        // Rect, RoundRect and Ellipse do not depend on the drag direction.
         if (row.kind == SHAPE_RECT || row.kind == SHAPE_ROUND_RECT || row.kind == SHAPE_ELLIPSE) {
-            EXPECT_EQ(backward, forward) << row.kind;
-            EXPECT_EQ(ShapeRegion(row.kind, kX1, kY0, kX0, kY1), forward) << row.kind;
+            EXPECT_EQ(backward, forward);
+            EXPECT_EQ(ShapeRegion(row.kind, kX1, kY0, kX0, kY1), forward);
         }
         // A click, or a drag along a line, cuts nothing.
-        EXPECT_TRUE(ShapeRegion(row.kind, kX0, kY0, kX0, kY1).isEmpty()) << row.kind;
-        EXPECT_TRUE(ShapeRegion(row.kind, kX0, kY0, kX1, kY0).isEmpty()) << row.kind;
+        EXPECT_TRUE(ShapeRegion(row.kind, kX0, kY0, kX0, kY1).isEmpty());
+        EXPECT_TRUE(ShapeRegion(row.kind, kX0, kY0, kX1, kY0).isEmpty());
     }
     EXPECT_GT(ShapeRegion(SHAPE_CLOUD, kX0, kY0, kX1, kY1).boundingRect().right(), kX1 + 5);
 }
