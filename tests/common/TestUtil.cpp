@@ -3,8 +3,12 @@
 #include "document/CMyDoc.h"
 #include "items/Card.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QThread>
 #include <QTextStream>
 #include <QtEndian>
 
@@ -110,6 +114,7 @@ QString writeImage(const QString& dir, const QString& name, const QImage& image)
 QString writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
+    QDir().mkpath(QFileInfo(path).path());
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
         ADD_FAILURE() << "cannot write " << path.toStdString();
     return path;
@@ -163,6 +168,38 @@ QString itemState(const Card& c)
                        << c.m_nEraseExtent << " t" << c.m_bSemi << c.m_nAlpha << " c" << c.m_bCut << " @"
                        << c.m_ptCenter.x() << ',' << c.m_ptCenter.y();
     return text;
+}
+
+bool waitFor(const std::function<bool()>& condition, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        // A pause between checks only: what counts is the condition.
+        if (QCoreApplication::instance())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+QRect colourBox(const QImage& shot, QColor color, int tolerance)
+{
+    QRect box;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QRgb p = shot.pixel(x, y);
+            if (std::abs(qRed(p) - color.red()) + std::abs(qGreen(p) - color.green()) + std::abs(qBlue(p) - color.blue())
+                <= tolerance)
+                box |= QRect(x, y, 1, 1);
+        }
+    return box;
+}
+
+std::string rectText(const QRect& r)
+{
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString();
 }
 
 } // namespace mctest

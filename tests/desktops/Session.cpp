@@ -6,12 +6,10 @@
 #include "imaging/Colors.h"
 #include "items/Card.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QThread>
 
 #include <csignal>
 #include <map>
@@ -76,42 +74,17 @@ std::vector<pid_t> descendants()
     return out;
 }
 
-namespace {
-
-void reapChildren()
-{
-    while (::waitpid(-1, nullptr, WNOHANG) > 0) {
-    }
-}
-
-} // namespace
-
 QString writeProject(const QString& dir, const QString& name, QSize canvas, QColor background, const QList<Item>& items)
 {
-    CMyDoc doc(mc::platform::DesktopSettings{});
-    doc.m_nCanvasWidth = canvas.width();
-    doc.m_nCanvasHeight = canvas.height();
-    doc.m_crBkColor = mc::argbToColorref(background.rgb());
+    const auto doc = mctest::canvasDoc(canvas.width(), canvas.height(), mc::argbToColorref(background.rgb()));
     for (qsizetype i = items.size() - 1; i >= 0; --i) {
         auto card = Card::CreateFromFile(mctest::writeImage(dir, QStringLiteral("%1-%2.png").arg(name).arg(i), items[i].picture));
         card->m_ptCenter = items[i].centre;
         card->UpdateRegion();
-        doc.m_listCards.AddHead(std::move(card));
+        doc->m_listCards.AddHead(std::move(card));
     }
     const QString path = dir + u'/' + name + QStringLiteral(".mcr");
-    return mc::document::WriteProjectFile(doc, path).ok ? path : QString();
-}
-
-bool waitFor(const std::function<bool()>& condition, int timeoutMs)
-{
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        // A pause between checks only; what counts is the condition.
-        QThread::msleep(50);
-    }
-    return true;
+    return mc::document::WriteProjectFile(*doc, path).ok ? path : QString();
 }
 
 void endDescendants()
@@ -121,7 +94,11 @@ void endDescendants()
     for (const int signal : {SIGTERM, SIGKILL}) {
         for (const pid_t pid : descendants())
             ::kill(pid, signal);
-        if (waitFor([] { return reapChildren(), descendants().empty(); }, 15000))
+        if (waitFor([] {
+                while (::waitpid(-1, nullptr, WNOHANG) > 0) {
+                }
+                return descendants().empty();
+            }, 15000))
             return;
     }
 }
@@ -156,17 +133,17 @@ Session::Session(bool asDesktopUser)
     QFile::setPermissions(m_home + "/runtime", all);
     if (!made)
         m_home.clear();
+    // A copy of the program the user can reach (the build tree may not be).
+    m_program = QStringLiteral(MC_PROGRAM);
+    if (m_other && made && QFile::copy(m_program, m_home + QStringLiteral("/muralcrafter"))) {
+        m_program = m_home + QStringLiteral("/muralcrafter");
+        QFile::setPermissions(m_program, all | QFile::ReadOther | QFile::ExeOther);
+    }
 }
 
 Session::~Session()
 {
-    for (auto it = m_daemons.rbegin(); it != m_daemons.rend(); ++it) {
-        (*it)->terminate();
-        if (!(*it)->waitForFinished(10000))
-            (*it)->kill();
-        (*it)->waitForFinished(5000);
-    }
-    m_daemons.clear();
+    m_daemons.clear(); // each killed as it goes
     m_x.reset();
     endDescendants();
     if (m_other)
@@ -214,31 +191,22 @@ bool Session::start(const QString& program, const QStringList& args, const QStri
 
 std::string Session::log(const QString& logName) const
 {
-    QFile file(m_home + u'/' + logName + QStringLiteral(".log"));
-    if (!file.open(QIODevice::ReadOnly))
-        return "(no log)";
-    return file.readAll().right(3000).toStdString();
+    return mctest::readFile(m_home + u'/' + logName + QStringLiteral(".log")).right(3000).toStdString();
 }
 
 Run Session::run(const QString& program, const QStringList& args, int timeoutMs,
                  const QProcessEnvironment* envOverride) const
 {
-    Run r;
     QProcess p;
     prepare(p, envOverride ? *envOverride : env);
     p.start(program, args);
-    if (!p.waitForStarted(30000))
-        return r;
-    if (!p.waitForFinished(timeoutMs)) {
+    if (!p.waitForFinished(timeoutMs)) { // or never started
         p.kill();
         p.waitForFinished(5000);
-        return r;
+        return {};
     }
-    r.out = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-    r.err = QString::fromUtf8(p.readAllStandardError()).trimmed();
-    if (p.exitStatus() == QProcess::NormalExit)
-        r.status = p.exitCode();
-    return r;
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()).trimmed(), QString::fromUtf8(p.readAllStandardError()).trimmed()};
 }
 
 bool Session::startX(QSize size, bool xvfb)
@@ -260,11 +228,7 @@ bool Session::startX(QSize size, bool xvfb)
 
 bool Session::startSway(const QString& config)
 {
-    const QString file = m_home + QStringLiteral("/sway.conf");
-    QFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(config.toUtf8()) < 0)
-        return false;
-    out.close();
+    const QString file = mctest::writeFile(m_home + QStringLiteral("/sway.conf"), config.toUtf8());
     env.insert("WLR_BACKENDS", "headless");
     env.insert("WLR_RENDERER", "pixman");
     env.insert("WLR_LIBINPUT_NO_DEVICES", "1");
@@ -289,22 +253,7 @@ QImage Session::screenshot() const
         return m_x->rootWindow().convertToFormat(QImage::Format_RGB32);
     const QString file = m_home + QStringLiteral("/shot.png");
     QFile::remove(file);
-    if (run(QStringLiteral("grim"), {file}).status != 0)
-        return {};
-    return QImage(file).convertToFormat(QImage::Format_RGB32);
-}
-
-QString Session::program() const
-{
-    if (!m_other)
-        return QStringLiteral(MC_PROGRAM);
-    if (m_program.isEmpty()) {
-        m_program = m_home + QStringLiteral("/muralcrafter");
-        QFile::copy(QStringLiteral(MC_PROGRAM), m_program);
-        QFile::setPermissions(m_program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
-                                             | QFile::ExeOther);
-    }
-    return m_program;
+    return run(QStringLiteral("grim"), {file}).status == 0 ? QImage(file).convertToFormat(QImage::Format_RGB32) : QImage();
 }
 
 } // namespace desk

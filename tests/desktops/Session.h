@@ -3,20 +3,13 @@
 // D-Bus session or a headless sway, and every process started for it. When
 // the session goes, so does every process it left behind: the test process
 // is a child subreaper, so daemons that fork away stay its descendants.
+#include "common/TestUtil.h"
 #include "platform/XvfbServer.h"
 
-#include <QImage>
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QSize>
-#include <QString>
-#include <QStringList>
-
-#include <QColor>
 #include <QList>
 #include <QPoint>
+#include <QProcess>
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -24,9 +17,11 @@
 
 namespace desk {
 
-// Polls `condition` until it holds or `timeoutMs` has passed; answers the
-// last result. The bound is generous: desktops start slowly on a busy machine.
-bool waitFor(const std::function<bool()>& condition, int timeoutMs = 90000);
+// mctest::waitFor with a generous bound: desktops start slowly on a busy machine.
+inline bool waitFor(const std::function<bool()>& condition, int timeoutMs = 90000)
+{
+    return mctest::waitFor(condition, timeoutMs);
+}
 
 // Every process below the test process.
 std::vector<pid_t> descendants();
@@ -81,8 +76,8 @@ public:
     // The whole screen: the X root window, or grim's shot of sway's outputs.
     QImage screenshot() const;
 
-    // A copy of the program the user can reach (the build tree may not be).
-    QString program() const;
+    // The program under test, where the session's user can reach it.
+    const QString& program() const { return m_program; }
 
 private:
     void prepare(QProcess& p, const QProcessEnvironment& e) const;
@@ -93,7 +88,7 @@ private:
     gid_t m_gid = 0;
     std::unique_ptr<XvfbServer> m_x;
     std::vector<std::unique_ptr<QProcess>> m_daemons;
-    mutable QString m_program;
+    QString m_program;
 };
 
 } // namespace desk
