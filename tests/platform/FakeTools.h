@@ -4,12 +4,23 @@
 // and then runs an optional script body (canned output, exit status).
 #include "common/EnvGuard.h"
 #include "common/TestUtil.h"
+#include "platform/DesktopBackend.h"
+#include "platform/DesktopColor.h"
 
 #include <QFile>
 #include <QString>
 #include <QStringList>
 
 #include <stdexcept>
+#include <string>
+
+// What a backend read, as "path | tile style | #rrggbb".
+inline std::string settingsText(const mc::platform::DesktopSettings& s)
+{
+    return QStringLiteral("%1 | %2 %3 | %4")
+        .arg(s.wallpaperPath, s.tileWallpaper, s.wallpaperStyle, mc::platform::formatColorHex(s.desktopColor))
+        .toStdString();
+}
 
 class FakeTools {
 public:
