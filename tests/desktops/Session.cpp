@@ -8,42 +8,17 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <csignal>
 #include <map>
 
-#include <grp.h>
-#include <pwd.h>
+#include <sched.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace desk {
-
-namespace {
-
-const char* const kDesktopUser = "muralcrafter-desk";
-
-// The unprivileged user sway runs as under root; created on first use.
-bool desktopUser(uid_t& uid, gid_t& gid)
-{
-    const passwd* pw = ::getpwnam(kDesktopUser);
-    if (!pw) {
-        QProcess add;
-        add.start(QStringLiteral("useradd"), {"--system", "--no-create-home", "--shell", "/usr/sbin/nologin", kDesktopUser});
-        add.waitForFinished(60000);
-        pw = ::getpwnam(kDesktopUser);
-    }
-    if (!pw)
-        return false;
-    uid = pw->pw_uid;
-    gid = pw->pw_gid;
-    return true;
-}
-
-} // namespace
 
 // By the parent links in /proc.
 std::vector<pid_t> descendants()
@@ -103,41 +78,17 @@ void endDescendants()
     }
 }
 
-Session::Session(bool asDesktopUser)
+Session::Session(bool ownUserNamespace) : m_ownNamespace(ownUserNamespace), m_home(mctest::freshDir())
 {
-    m_other = asDesktopUser && ::geteuid() == 0 && desktopUser(m_uid, m_gid);
-    if (!m_other) {
-        m_uid = ::geteuid();
-        m_gid = ::getegid();
-    }
-    // A folder the user can reach: the test's own temporary folder is
-    // private to root.
-    m_home = m_other ? QDir::tempPath() + QStringLiteral("/muralcrafter-desk-%1").arg(::getpid()) + u'-'
-                           + QFileInfo(mctest::freshDir()).fileName()
-                     : mctest::freshDir();
     env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "SWAYSOCK", "GSETTINGS_BACKEND",
                              "MURALCRAFTER_DESKTOP", "MURALCRAFTER_SCREEN", "QT_QPA_PLATFORM", "QT_SCALE_FACTOR",
                              "XDG_CURRENT_DESKTOP", "XDG_SESSION_TYPE", "XDG_SESSION_DESKTOP", "DESKTOP_SESSION"})
         env.remove(QString::fromLatin1(name));
-    env.insert("HOME", m_home);
-    env.insert("XDG_CONFIG_HOME", m_home + "/.config");
-    env.insert("XDG_DATA_HOME", m_home + "/.local/share");
-    env.insert("XDG_CACHE_HOME", m_home + "/.cache");
-    env.insert("XDG_RUNTIME_DIR", m_home + "/runtime");
-    const bool made = QDir().mkpath(m_home) && ::chown(m_home.toLocal8Bit().constData(), m_uid, m_gid) == 0
-        && makeDir(QStringLiteral(".config")) && makeDir(QStringLiteral(".local/share")) && makeDir(QStringLiteral(".cache"))
-        && makeDir(QStringLiteral("runtime"));
-    const auto all = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
-    QFile::setPermissions(m_home, all | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
-    QFile::setPermissions(m_home + "/runtime", all);
-    if (!made)
-        m_home.clear();
-    // A copy of the program the user can reach (the build tree may not be).
-    m_program = QStringLiteral(MC_PROGRAM);
-    if (m_other && made && QFile::copy(m_program, m_home + QStringLiteral("/muralcrafter"))) {
-        m_program = m_home + QStringLiteral("/muralcrafter");
-        QFile::setPermissions(m_program, all | QFile::ReadOther | QFile::ExeOther);
+    for (const auto& [name, sub] : {std::pair{"HOME", ""}, {"XDG_CONFIG_HOME", "/.config"}, {"XDG_DATA_HOME", "/.local/share"},
+                                    {"XDG_CACHE_HOME", "/.cache"}, {"XDG_RUNTIME_DIR", "/runtime"}}) {
+        QDir().mkpath(m_home + QLatin1String(sub));
+        env.insert(QLatin1String(name), m_home + QLatin1String(sub));
     }
 }
 
@@ -146,30 +97,17 @@ Session::~Session()
     m_daemons.clear(); // each killed as it goes
     m_x.reset();
     endDescendants();
-    if (m_other)
-        QDir(m_home).removeRecursively();
-}
-
-bool Session::makeDir(const QString& relative) const
-{
-    QString dir = m_home;
-    for (const QString& part : relative.split(u'/', Qt::SkipEmptyParts)) {
-        dir += u'/' + part;
-        if (!QDir().mkpath(dir) || ::chown(dir.toLocal8Bit().constData(), m_uid, m_gid) != 0)
-            return false;
-    }
-    return true;
 }
 
 void Session::prepare(QProcess& p, const QProcessEnvironment& e) const
 {
     p.setProcessEnvironment(e);
     p.setStandardInputFile(QProcess::nullDevice());
-    const uid_t uid = m_uid;
-    const gid_t gid = m_gid;
-    const bool other = m_other;
+    const bool own = m_ownNamespace;
     p.setChildProcessModifier([=] {
-        if (other && (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0))
+        // Not root in a user namespace of its own, while the files it
+        // touches, the test's, are still its own.
+        if (own && ::unshare(CLONE_NEWUSER) != 0)
             ::_exit(127);
         // Gone with the test, should it die before its clean-up.
         ::prctl(PR_SET_PDEATHSIG, SIGTERM);

@@ -45,9 +45,9 @@ struct Run {
 
 class Session {
 public:
-    // `asDesktopUser`: processes run as an unprivileged user when the test
-    // runs as root (sway refuses root); its home is then that user's.
-    explicit Session(bool asDesktopUser = false);
+    // `ownUserNamespace`: its processes run in a user namespace of their
+    // own, where they are not root (sway refuses root).
+    explicit Session(bool ownUserNamespace = false);
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
@@ -55,8 +55,6 @@ public:
     // The environment every process of the session gets.
     QProcessEnvironment env;
     const QString& home() const { return m_home; }
-    // Creates home() + `relative`, every folder of it the session user's.
-    bool makeDir(const QString& relative) const;
 
     // Xvfb of `size` and a dbus-launch session on it (with `xvfb` false,
     // the D-Bus session only).
@@ -76,19 +74,13 @@ public:
     // The whole screen: the X root window, or grim's shot of sway's outputs.
     QImage screenshot() const;
 
-    // The program under test, where the session's user can reach it.
-    const QString& program() const { return m_program; }
-
 private:
     void prepare(QProcess& p, const QProcessEnvironment& e) const;
 
+    bool m_ownNamespace;
     QString m_home;
-    bool m_other = false;
-    uid_t m_uid = 0;
-    gid_t m_gid = 0;
     std::unique_ptr<XvfbServer> m_x;
     std::vector<std::unique_ptr<QProcess>> m_daemons;
-    QString m_program;
 };
 
 } // namespace desk
