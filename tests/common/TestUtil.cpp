@@ -38,13 +38,11 @@ QTemporaryDir& root()
 void isolateEnvironment()
 {
     const QString base = root().path();
-    for (const char* sub : {"home", "config", "data", "cache", "runtime"})
-        QDir(base).mkpath(QString::fromLatin1(sub));
-    qputenv("HOME", (base + "/home").toUtf8());
-    qputenv("XDG_CONFIG_HOME", (base + "/config").toUtf8());
-    qputenv("XDG_DATA_HOME", (base + "/data").toUtf8());
-    qputenv("XDG_CACHE_HOME", (base + "/cache").toUtf8());
-    qputenv("XDG_RUNTIME_DIR", (base + "/runtime").toUtf8());
+    for (const auto& [name, sub] : {std::pair{"HOME", "/home"}, {"XDG_CONFIG_HOME", "/config"}, {"XDG_DATA_HOME", "/data"},
+                                    {"XDG_CACHE_HOME", "/cache"}, {"XDG_RUNTIME_DIR", "/runtime"}}) {
+        QDir().mkpath(base + sub);
+        qputenv(name, (base + sub).toUtf8());
+    }
     // No machine's own wallpaper folder in the menus the tests build.
     if (!qEnvironmentVariableIsSet("MURALCRAFTER_WALLPAPER_DIR"))
         qputenv("MURALCRAFTER_WALLPAPER_DIR", "");
@@ -128,25 +126,17 @@ QByteArray readFile(const QString& path)
 
 QByteArray bmpFile(quint32 infoSize, quint16 bpp, quint32 compression, quint32 alpha)
 {
-    const int pixels = 14 + int(infoSize);
-    QByteArray b = QByteArray(pixels, '\0') + QByteArray(16, char(0x80));
-    const auto le32 = [&](int at, quint32 v) { qToLittleEndian(v, b.data() + at); };
+    const quint32 pixels = 14 + infoSize;
+    QByteArray b = QByteArray(int(pixels), '\0') + QByteArray(16, char(0x80));
     b[0] = 'B';
     b[1] = 'M';
-    le32(2, quint32(b.size()));
-    le32(10, quint32(pixels));
-    le32(14, infoSize);
-    le32(18, 2);
-    le32(22, 2);
-    qToLittleEndian(quint16(1), b.data() + 26);
-    qToLittleEndian(bpp, b.data() + 28);
-    le32(30, compression);
-    if (infoSize >= 56) {
-        le32(14 + 40, 0x00FF0000u);
-        le32(14 + 44, 0x0000FF00u);
-        le32(14 + 48, 0x000000FFu);
-        le32(14 + 52, alpha);
-    }
+    const quint32 size = quint32(b.size()), planesAndBpp = 1u | quint32(bpp) << 16;
+    for (const auto& [at, v] : {std::pair{2, size}, {10, pixels}, {14, infoSize}, {18, 2u}, {22, 2u}, {26, planesAndBpp},
+                                {30, compression}})
+        qToLittleEndian(v, b.data() + at);
+    if (infoSize >= 56) // the masks
+        for (const auto& [at, v] : {std::pair{54, 0x00FF0000u}, {58, 0x0000FF00u}, {62, 0x000000FFu}, {66, alpha}})
+            qToLittleEndian(v, b.data() + at);
     return b;
 }
 
