@@ -1,4 +1,5 @@
 // The bare X11 backend painting a real X server's root window.
+#include "platform/Process.h"
 #include "platform/X11Backend.h"
 
 #include "FakeTools.h"
@@ -47,7 +48,8 @@ TEST_F(X11BackendTest, FehPaintsTheRootWindowCentredAndTiled)
         return;
     X11Backend x11;
     ASSERT_TRUE(x11.install(m_path, "0", "0").ok);
-    EXPECT_TRUE(m_x->hasRootPixmap());
+    // A root picture is published (_XROOTPMAP_ID) for programs that draw on it.
+    EXPECT_TRUE(runProcess("xprop", {"-display", m_x->display(), "-root", "_XROOTPMAP_ID"}).out.contains("pixmap id"));
     // Centred in 320 x 240: the picture spans x 128..191, y 96..143.
     QImage root = m_x->rootWindow();
     EXPECT_EQ((QList<QColor>{root.pixelColor(160, 120), root.pixelColor(130, 120), root.pixelColor(10, 10)}),
