@@ -11,7 +11,6 @@
 #include <QRegularExpression>
 
 #include <csignal>
-#include <map>
 
 #include <sched.h>
 #include <sys/prctl.h>
@@ -20,31 +19,19 @@
 
 namespace desk {
 
-// By the parent links in /proc.
+// By the children lists in /proc, each thread's own.
 std::vector<pid_t> descendants()
 {
-    std::multimap<pid_t, pid_t> children;
-    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        bool number = false;
-        const pid_t pid = entry.toInt(&number);
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
-        if (!number || !stat.open(QIODevice::ReadOnly))
-            continue;
-        // "pid (name) state ppid ...": the name may hold blanks and parentheses.
-        const QByteArray text = stat.readAll();
-        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 1)
-            children.emplace(fields[1].toInt(), pid);
-    }
-    std::vector<pid_t> out;
-    std::vector<pid_t> todo{::getpid()};
+    std::vector<pid_t> out, todo{::getpid()};
     while (!todo.empty()) {
-        const pid_t parent = todo.back();
+        const QString tasks = QStringLiteral("/proc/%1/task/").arg(todo.back());
         todo.pop_back();
-        for (auto [it, end] = children.equal_range(parent); it != end; ++it) {
-            out.push_back(it->second);
-            todo.push_back(it->second);
-        }
+        for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+            for (const QByteArray& child : mctest::readFile(tasks + task + "/children").split(' '))
+                if (const pid_t pid = child.trimmed().toInt(); pid > 0) {
+                    out.push_back(pid);
+                    todo.push_back(pid);
+                }
     }
     return out;
 }

@@ -138,8 +138,9 @@ TEST(ToolBackendsTest, PlasmaWithDbusSendOnly)
     ASSERT_TRUE(KdeBackend().install("/data/w.bmp", "0", "0").ok);
     const auto calls = tools.calls();
     ASSERT_EQ(calls.size(), 1);
-    EXPECT_TRUE(calls[0].last().startsWith("string:var ") && calls[0].last().contains("writeConfig(\"FillMode\", 6)"))
-        << calls[0].last().toStdString();
+    EXPECT_TRUE(calls[0].contains("--dest=org.kde.plasmashell") && calls[0].last().startsWith("string:var ")
+                && calls[0].last().contains("writeConfig(\"FillMode\", 6)"))
+        << calls[0].join(u' ').toStdString();
     EXPECT_EQ(KdeBackend::javaScriptString(QString::fromUtf8("a\"b\\c \xc3\xa9\n")), "\"a\\\"b\\\\c \\u00e9\\u000a\"");
 }
 
