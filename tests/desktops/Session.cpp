@@ -65,7 +65,8 @@ void endDescendants()
     }
 }
 
-Session::Session(bool ownUserNamespace) : m_ownNamespace(ownUserNamespace), m_home(mctest::freshDir())
+Session::Session(bool ownUserNamespace)
+    : m_ownNamespace(ownUserNamespace && ::geteuid() == 0), m_home(mctest::freshDir())
 {
     env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "SWAYSOCK", "GSETTINGS_BACKEND",

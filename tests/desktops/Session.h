@@ -45,8 +45,8 @@ struct Run {
 
 class Session {
 public:
-    // `ownUserNamespace`: its processes run in a user namespace of their
-    // own, where they are not root (sway refuses root).
+    // `ownUserNamespace`: when the test runs as root, its processes run in
+    // a user namespace of their own, where they are not (sway refuses root).
     explicit Session(bool ownUserNamespace = false);
     ~Session();
     Session(const Session&) = delete;
