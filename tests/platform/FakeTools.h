@@ -11,7 +11,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <stdexcept>
 #include <string>
 
 // What a backend read, as "path | tile style | #rrggbb".
@@ -32,16 +31,12 @@ public:
     // `body` runs after the call is recorded; "$@" are the arguments.
     void add(const QString& name, const QString& body = {}) const
     {
-        QFile file(m_dir + "/" + name);
-        if (!file.open(QIODevice::WriteOnly))
-            throw std::runtime_error("cannot write fake tool");
         const QString script = QStringLiteral("#!/bin/sh\n"
                                               "{ printf '%s' '%1'; for a in \"$@\"; do printf '\\037%s' \"$a\"; done;"
                                               " printf '\\036'; } >> '%2'\n%3\n")
                                    .arg(name, m_log, body);
-        file.write(script.toUtf8());
-        file.close();
-        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(mctest::writeFile(m_dir + "/" + name, script.toUtf8()),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     // Every call so far: the tool's name, then its arguments.
