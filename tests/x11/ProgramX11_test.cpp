@@ -37,7 +37,8 @@ bool wmSays(unsigned long wid, const char* state)
 {
     const QStringList s = wmState(wid);
     const char* now = s.contains(kFull) ? "full"
-        : s.contains(kVert) && s.contains(QStringLiteral("_NET_WM_STATE_MAXIMIZED_HORZ")) ? "maximised" : "plain";
+        : !s.contains(kVert)            ? "plain"
+        : s.contains(QStringLiteral("_NET_WM_STATE_MAXIMIZED_HORZ")) ? "maximised" : "tall";
     return qstrcmp(now, state) == 0;
 }
 
