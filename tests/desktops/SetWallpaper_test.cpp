@@ -189,6 +189,11 @@ QString compareScreen(const QImage& screen, const QImage& picture, bool tiled, c
     return compared > 1000 && colours.size() >= 3 ? QString() : QStringLiteral("too little of the picture compared");
 }
 
+void PrintTo(const Desktop& d, std::ostream* os)
+{
+    *os << d.name;
+}
+
 class SetWallpaperOn : public ::testing::TestWithParam<Desktop> {};
 
 } // namespace
