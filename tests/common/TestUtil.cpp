@@ -3,8 +3,12 @@
 #include "document/CMyDoc.h"
 #include "items/Card.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QThread>
 #include <QTextStream>
 #include <QtEndian>
 
@@ -34,13 +38,11 @@ QTemporaryDir& root()
 void isolateEnvironment()
 {
     const QString base = root().path();
-    for (const char* sub : {"home", "config", "data", "cache", "runtime"})
-        QDir(base).mkpath(QString::fromLatin1(sub));
-    qputenv("HOME", (base + "/home").toUtf8());
-    qputenv("XDG_CONFIG_HOME", (base + "/config").toUtf8());
-    qputenv("XDG_DATA_HOME", (base + "/data").toUtf8());
-    qputenv("XDG_CACHE_HOME", (base + "/cache").toUtf8());
-    qputenv("XDG_RUNTIME_DIR", (base + "/runtime").toUtf8());
+    for (const auto& [name, sub] : {std::pair{"HOME", "/home"}, {"XDG_CONFIG_HOME", "/config"}, {"XDG_DATA_HOME", "/data"},
+                                    {"XDG_CACHE_HOME", "/cache"}, {"XDG_RUNTIME_DIR", "/runtime"}}) {
+        QDir().mkpath(base + sub);
+        qputenv(name, (base + sub).toUtf8());
+    }
     // No machine's own wallpaper folder in the menus the tests build.
     if (!qEnvironmentVariableIsSet("MURALCRAFTER_WALLPAPER_DIR"))
         qputenv("MURALCRAFTER_WALLPAPER_DIR", "");
@@ -110,6 +112,7 @@ QString writeImage(const QString& dir, const QString& name, const QImage& image)
 QString writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
+    QDir().mkpath(QFileInfo(path).path());
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
         ADD_FAILURE() << "cannot write " << path.toStdString();
     return path;
@@ -123,25 +126,17 @@ QByteArray readFile(const QString& path)
 
 QByteArray bmpFile(quint32 infoSize, quint16 bpp, quint32 compression, quint32 alpha)
 {
-    const int pixels = 14 + int(infoSize);
-    QByteArray b = QByteArray(pixels, '\0') + QByteArray(16, char(0x80));
-    const auto le32 = [&](int at, quint32 v) { qToLittleEndian(v, b.data() + at); };
+    const quint32 pixels = 14 + infoSize;
+    QByteArray b = QByteArray(int(pixels), '\0') + QByteArray(16, char(0x80));
     b[0] = 'B';
     b[1] = 'M';
-    le32(2, quint32(b.size()));
-    le32(10, quint32(pixels));
-    le32(14, infoSize);
-    le32(18, 2);
-    le32(22, 2);
-    qToLittleEndian(quint16(1), b.data() + 26);
-    qToLittleEndian(bpp, b.data() + 28);
-    le32(30, compression);
-    if (infoSize >= 56) {
-        le32(14 + 40, 0x00FF0000u);
-        le32(14 + 44, 0x0000FF00u);
-        le32(14 + 48, 0x000000FFu);
-        le32(14 + 52, alpha);
-    }
+    const quint32 size = quint32(b.size()), planesAndBpp = 1u | quint32(bpp) << 16;
+    for (const auto& [at, v] : {std::pair{2, size}, {10, pixels}, {14, infoSize}, {18, 2u}, {22, 2u}, {26, planesAndBpp},
+                                {30, compression}})
+        qToLittleEndian(v, b.data() + at);
+    if (infoSize >= 56) // the masks
+        for (const auto& [at, v] : {std::pair{54, 0x00FF0000u}, {58, 0x0000FF00u}, {62, 0x000000FFu}, {66, alpha}})
+            qToLittleEndian(v, b.data() + at);
     return b;
 }
 
@@ -163,6 +158,38 @@ QString itemState(const Card& c)
                        << c.m_nEraseExtent << " t" << c.m_bSemi << c.m_nAlpha << " c" << c.m_bCut << " @"
                        << c.m_ptCenter.x() << ',' << c.m_ptCenter.y();
     return text;
+}
+
+bool waitFor(const std::function<bool()>& condition, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        // A pause between checks only: what counts is the condition.
+        if (QCoreApplication::instance())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+QRect colourBox(const QImage& shot, QColor color, int tolerance)
+{
+    QRect box;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QRgb p = shot.pixel(x, y);
+            if (std::abs(qRed(p) - color.red()) + std::abs(qGreen(p) - color.green()) + std::abs(qBlue(p) - color.blue())
+                <= tolerance)
+                box |= QRect(x, y, 1, 1);
+        }
+    return box;
+}
+
+std::string rectText(const QRect& r)
+{
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString();
 }
 
 } // namespace mctest

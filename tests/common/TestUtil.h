@@ -3,9 +3,12 @@
 // real picture files written to disk.
 #include <QColor>
 #include <QImage>
+#include <QRect>
 #include <QString>
 
+#include <functional>
 #include <memory>
+#include <string>
 
 class Card;
 class CMyDoc;
@@ -38,7 +41,8 @@ QImage solidImage(int w, int h, QColor color);
 // Saves `image` to `dir/name` (format from the extension) and returns the path.
 QString writeImage(const QString& dir, const QString& name, const QImage& image);
 
-// Writes `bytes` to `path` (a failed write fails the test); returns the path.
+// Writes `bytes` to `path`, creating its folder (a failed write fails the
+// test); returns the path.
 QString writeFile(const QString& path, const QByteArray& bytes);
 // The whole file; empty when it cannot be read.
 QByteArray readFile(const QString& path);
@@ -53,5 +57,14 @@ std::unique_ptr<CMyDoc> canvasDoc(int w, int h, quint32 desktop);
 // Every stored field of an item (path, angle, zoom, shears, flips, effects,
 // alpha, extent, cut, centre) as one line to compare.
 QString itemState(const Card& card);
+
+// Polls `condition` (letting Qt handle its events in between) until it
+// holds or `timeoutMs` has passed; answers the last result.
+bool waitFor(const std::function<bool()>& condition, int timeoutMs = 20000);
+
+// The bounding box of the pixels of `shot` within `tolerance` (the sum of
+// the channel differences) of `color`, and a rectangle as "x,y WxH".
+QRect colourBox(const QImage& shot, QColor color, int tolerance = 0);
+std::string rectText(const QRect& r);
 
 } // namespace mctest

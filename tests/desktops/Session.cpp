@@ -6,112 +6,47 @@
 #include "imaging/Colors.h"
 #include "items/Card.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
-#include <QThread>
 
 #include <csignal>
-#include <map>
 
-#include <grp.h>
-#include <pwd.h>
+#include <sched.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace desk {
 
-namespace {
-
-const char* const kDesktopUser = "muralcrafter-desk";
-
-// The unprivileged user sway runs as under root; created on first use.
-bool desktopUser(uid_t& uid, gid_t& gid)
-{
-    const passwd* pw = ::getpwnam(kDesktopUser);
-    if (!pw) {
-        QProcess add;
-        add.start(QStringLiteral("useradd"), {"--system", "--no-create-home", "--shell", "/usr/sbin/nologin", kDesktopUser});
-        add.waitForFinished(60000);
-        pw = ::getpwnam(kDesktopUser);
-    }
-    if (!pw)
-        return false;
-    uid = pw->pw_uid;
-    gid = pw->pw_gid;
-    return true;
-}
-
-} // namespace
-
-// By the parent links in /proc.
+// By the children lists in /proc, each thread's own.
 std::vector<pid_t> descendants()
 {
-    std::multimap<pid_t, pid_t> children;
-    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        bool number = false;
-        const pid_t pid = entry.toInt(&number);
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
-        if (!number || !stat.open(QIODevice::ReadOnly))
-            continue;
-        // "pid (name) state ppid ...": the name may hold blanks and parentheses.
-        const QByteArray text = stat.readAll();
-        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 1)
-            children.emplace(fields[1].toInt(), pid);
-    }
-    std::vector<pid_t> out;
-    std::vector<pid_t> todo{::getpid()};
+    std::vector<pid_t> out, todo{::getpid()};
     while (!todo.empty()) {
-        const pid_t parent = todo.back();
+        const QString tasks = QStringLiteral("/proc/%1/task/").arg(todo.back());
         todo.pop_back();
-        for (auto [it, end] = children.equal_range(parent); it != end; ++it) {
-            out.push_back(it->second);
-            todo.push_back(it->second);
-        }
+        for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+            for (const QByteArray& child : mctest::readFile(tasks + task + "/children").split(' '))
+                if (const pid_t pid = child.trimmed().toInt(); pid > 0) {
+                    out.push_back(pid);
+                    todo.push_back(pid);
+                }
     }
     return out;
 }
 
-namespace {
-
-void reapChildren()
-{
-    while (::waitpid(-1, nullptr, WNOHANG) > 0) {
-    }
-}
-
-} // namespace
-
 QString writeProject(const QString& dir, const QString& name, QSize canvas, QColor background, const QList<Item>& items)
 {
-    CMyDoc doc(mc::platform::DesktopSettings{});
-    doc.m_nCanvasWidth = canvas.width();
-    doc.m_nCanvasHeight = canvas.height();
-    doc.m_crBkColor = mc::argbToColorref(background.rgb());
+    const auto doc = mctest::canvasDoc(canvas.width(), canvas.height(), mc::argbToColorref(background.rgb()));
     for (qsizetype i = items.size() - 1; i >= 0; --i) {
         auto card = Card::CreateFromFile(mctest::writeImage(dir, QStringLiteral("%1-%2.png").arg(name).arg(i), items[i].picture));
         card->m_ptCenter = items[i].centre;
         card->UpdateRegion();
-        doc.m_listCards.AddHead(std::move(card));
+        doc->m_listCards.AddHead(std::move(card));
     }
     const QString path = dir + u'/' + name + QStringLiteral(".mcr");
-    return mc::document::WriteProjectFile(doc, path).ok ? path : QString();
-}
-
-bool waitFor(const std::function<bool()>& condition, int timeoutMs)
-{
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        // A pause between checks only; what counts is the condition.
-        QThread::msleep(50);
-    }
-    return true;
+    return mc::document::WriteProjectFile(*doc, path).ok ? path : QString();
 }
 
 void endDescendants()
@@ -121,78 +56,46 @@ void endDescendants()
     for (const int signal : {SIGTERM, SIGKILL}) {
         for (const pid_t pid : descendants())
             ::kill(pid, signal);
-        if (waitFor([] { return reapChildren(), descendants().empty(); }, 15000))
+        if (waitFor([] {
+                while (::waitpid(-1, nullptr, WNOHANG) > 0) {
+                }
+                return descendants().empty();
+            }, 15000))
             return;
     }
 }
 
-Session::Session(bool asDesktopUser)
+Session::Session(bool ownUserNamespace)
+    : m_ownNamespace(ownUserNamespace && ::geteuid() == 0), m_home(mctest::freshDir())
 {
-    m_other = asDesktopUser && ::geteuid() == 0 && desktopUser(m_uid, m_gid);
-    if (!m_other) {
-        m_uid = ::geteuid();
-        m_gid = ::getegid();
-    }
-    // A folder the user can reach: the test's own temporary folder is
-    // private to root.
-    m_home = m_other ? QDir::tempPath() + QStringLiteral("/muralcrafter-desk-%1").arg(::getpid()) + u'-'
-                           + QFileInfo(mctest::freshDir()).fileName()
-                     : mctest::freshDir();
     env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "SWAYSOCK", "GSETTINGS_BACKEND",
                              "MURALCRAFTER_DESKTOP", "MURALCRAFTER_SCREEN", "QT_QPA_PLATFORM", "QT_SCALE_FACTOR",
                              "XDG_CURRENT_DESKTOP", "XDG_SESSION_TYPE", "XDG_SESSION_DESKTOP", "DESKTOP_SESSION"})
         env.remove(QString::fromLatin1(name));
-    env.insert("HOME", m_home);
-    env.insert("XDG_CONFIG_HOME", m_home + "/.config");
-    env.insert("XDG_DATA_HOME", m_home + "/.local/share");
-    env.insert("XDG_CACHE_HOME", m_home + "/.cache");
-    env.insert("XDG_RUNTIME_DIR", m_home + "/runtime");
-    const bool made = QDir().mkpath(m_home) && ::chown(m_home.toLocal8Bit().constData(), m_uid, m_gid) == 0
-        && makeDir(QStringLiteral(".config")) && makeDir(QStringLiteral(".local/share")) && makeDir(QStringLiteral(".cache"))
-        && makeDir(QStringLiteral("runtime"));
-    const auto all = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
-    QFile::setPermissions(m_home, all | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
-    QFile::setPermissions(m_home + "/runtime", all);
-    if (!made)
-        m_home.clear();
+    for (const auto& [name, sub] : {std::pair{"HOME", ""}, {"XDG_CONFIG_HOME", "/.config"}, {"XDG_DATA_HOME", "/.local/share"},
+                                    {"XDG_CACHE_HOME", "/.cache"}, {"XDG_RUNTIME_DIR", "/runtime"}}) {
+        QDir().mkpath(m_home + QLatin1String(sub));
+        env.insert(QLatin1String(name), m_home + QLatin1String(sub));
+    }
 }
 
 Session::~Session()
 {
-    for (auto it = m_daemons.rbegin(); it != m_daemons.rend(); ++it) {
-        (*it)->terminate();
-        if (!(*it)->waitForFinished(10000))
-            (*it)->kill();
-        (*it)->waitForFinished(5000);
-    }
-    m_daemons.clear();
+    m_daemons.clear(); // each killed as it goes
     m_x.reset();
     endDescendants();
-    if (m_other)
-        QDir(m_home).removeRecursively();
-}
-
-bool Session::makeDir(const QString& relative) const
-{
-    QString dir = m_home;
-    for (const QString& part : relative.split(u'/', Qt::SkipEmptyParts)) {
-        dir += u'/' + part;
-        if (!QDir().mkpath(dir) || ::chown(dir.toLocal8Bit().constData(), m_uid, m_gid) != 0)
-            return false;
-    }
-    return true;
 }
 
 void Session::prepare(QProcess& p, const QProcessEnvironment& e) const
 {
     p.setProcessEnvironment(e);
     p.setStandardInputFile(QProcess::nullDevice());
-    const uid_t uid = m_uid;
-    const gid_t gid = m_gid;
-    const bool other = m_other;
+    const bool own = m_ownNamespace;
     p.setChildProcessModifier([=] {
-        if (other && (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0))
+        // Not root in a user namespace of its own, while the files it
+        // touches, the test's, are still its own.
+        if (own && ::unshare(CLONE_NEWUSER) != 0)
             ::_exit(127);
         // Gone with the test, should it die before its clean-up.
         ::prctl(PR_SET_PDEATHSIG, SIGTERM);
@@ -214,31 +117,22 @@ bool Session::start(const QString& program, const QStringList& args, const QStri
 
 std::string Session::log(const QString& logName) const
 {
-    QFile file(m_home + u'/' + logName + QStringLiteral(".log"));
-    if (!file.open(QIODevice::ReadOnly))
-        return "(no log)";
-    return file.readAll().right(3000).toStdString();
+    return mctest::readFile(m_home + u'/' + logName + QStringLiteral(".log")).right(3000).toStdString();
 }
 
 Run Session::run(const QString& program, const QStringList& args, int timeoutMs,
                  const QProcessEnvironment* envOverride) const
 {
-    Run r;
     QProcess p;
     prepare(p, envOverride ? *envOverride : env);
     p.start(program, args);
-    if (!p.waitForStarted(30000))
-        return r;
-    if (!p.waitForFinished(timeoutMs)) {
+    if (!p.waitForFinished(timeoutMs)) { // or never started
         p.kill();
         p.waitForFinished(5000);
-        return r;
+        return {};
     }
-    r.out = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-    r.err = QString::fromUtf8(p.readAllStandardError()).trimmed();
-    if (p.exitStatus() == QProcess::NormalExit)
-        r.status = p.exitCode();
-    return r;
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()).trimmed(), QString::fromUtf8(p.readAllStandardError()).trimmed()};
 }
 
 bool Session::startX(QSize size, bool xvfb)
@@ -260,11 +154,7 @@ bool Session::startX(QSize size, bool xvfb)
 
 bool Session::startSway(const QString& config)
 {
-    const QString file = m_home + QStringLiteral("/sway.conf");
-    QFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(config.toUtf8()) < 0)
-        return false;
-    out.close();
+    const QString file = mctest::writeFile(m_home + QStringLiteral("/sway.conf"), config.toUtf8());
     env.insert("WLR_BACKENDS", "headless");
     env.insert("WLR_RENDERER", "pixman");
     env.insert("WLR_LIBINPUT_NO_DEVICES", "1");
@@ -289,22 +179,7 @@ QImage Session::screenshot() const
         return m_x->rootWindow().convertToFormat(QImage::Format_RGB32);
     const QString file = m_home + QStringLiteral("/shot.png");
     QFile::remove(file);
-    if (run(QStringLiteral("grim"), {file}).status != 0)
-        return {};
-    return QImage(file).convertToFormat(QImage::Format_RGB32);
-}
-
-QString Session::program() const
-{
-    if (!m_other)
-        return QStringLiteral(MC_PROGRAM);
-    if (m_program.isEmpty()) {
-        m_program = m_home + QStringLiteral("/muralcrafter");
-        QFile::copy(QStringLiteral(MC_PROGRAM), m_program);
-        QFile::setPermissions(m_program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
-                                             | QFile::ExeOther);
-    }
-    return m_program;
+    return run(QStringLiteral("grim"), {file}).status == 0 ? QImage(file).convertToFormat(QImage::Format_RGB32) : QImage();
 }
 
 } // namespace desk

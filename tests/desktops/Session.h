@@ -3,20 +3,13 @@
 // D-Bus session or a headless sway, and every process started for it. When
 // the session goes, so does every process it left behind: the test process
 // is a child subreaper, so daemons that fork away stay its descendants.
+#include "common/TestUtil.h"
 #include "platform/XvfbServer.h"
 
-#include <QImage>
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QSize>
-#include <QString>
-#include <QStringList>
-
-#include <QColor>
 #include <QList>
 #include <QPoint>
+#include <QProcess>
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -24,9 +17,11 @@
 
 namespace desk {
 
-// Polls `condition` until it holds or `timeoutMs` has passed; answers the
-// last result. The bound is generous: desktops start slowly on a busy machine.
-bool waitFor(const std::function<bool()>& condition, int timeoutMs = 90000);
+// mctest::waitFor with a generous bound: desktops start slowly on a busy machine.
+inline bool waitFor(const std::function<bool()>& condition, int timeoutMs = 90000)
+{
+    return mctest::waitFor(condition, timeoutMs);
+}
 
 // Every process below the test process.
 std::vector<pid_t> descendants();
@@ -50,9 +45,9 @@ struct Run {
 
 class Session {
 public:
-    // `asDesktopUser`: processes run as an unprivileged user when the test
-    // runs as root (sway refuses root); its home is then that user's.
-    explicit Session(bool asDesktopUser = false);
+    // `ownUserNamespace`: when the test runs as root, its processes run in
+    // a user namespace of their own, where they are not (sway refuses root).
+    explicit Session(bool ownUserNamespace = false);
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
@@ -60,8 +55,6 @@ public:
     // The environment every process of the session gets.
     QProcessEnvironment env;
     const QString& home() const { return m_home; }
-    // Creates home() + `relative`, every folder of it the session user's.
-    bool makeDir(const QString& relative) const;
 
     // Xvfb of `size` and a dbus-launch session on it (with `xvfb` false,
     // the D-Bus session only).
@@ -81,19 +74,13 @@ public:
     // The whole screen: the X root window, or grim's shot of sway's outputs.
     QImage screenshot() const;
 
-    // A copy of the program the user can reach (the build tree may not be).
-    QString program() const;
-
 private:
     void prepare(QProcess& p, const QProcessEnvironment& e) const;
 
+    bool m_ownNamespace;
     QString m_home;
-    bool m_other = false;
-    uid_t m_uid = 0;
-    gid_t m_gid = 0;
     std::unique_ptr<XvfbServer> m_x;
     std::vector<std::unique_ptr<QProcess>> m_daemons;
-    mutable QString m_program;
 };
 
 } // namespace desk

@@ -17,17 +17,6 @@ constexpr uint32_t kRegistry = 2;
 constexpr uint32_t kButtonLeft = 0x110; // BTN_LEFT of linux/input-event-codes.h
 const char* const kManager = "zwlr_virtual_pointer_manager_v1";
 
-// A string argument: its length with the terminating zero, then the bytes
-// padded to whole words.
-void appendString(std::vector<uint32_t>& words, const char* text)
-{
-    const size_t length = std::strlen(text) + 1;
-    words.push_back(uint32_t(length));
-    std::vector<uint32_t> padded((length + 3) / 4, 0);
-    std::memcpy(padded.data(), text, length);
-    words.insert(words.end(), padded.begin(), padded.end());
-}
-
 } // namespace
 
 VirtualPointer::VirtualPointer(const QString& socketPath)
@@ -35,26 +24,30 @@ VirtualPointer::VirtualPointer(const QString& socketPath)
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     const QByteArray path = socketPath.toLocal8Bit();
+    if (size_t(path.size()) < sizeof(address.sun_path))
+        std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
     m_fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (m_fd < 0 || size_t(path.size()) >= sizeof(address.sun_path)) {
-        m_error = QStringLiteral("no socket");
-        return;
-    }
-    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
-    if (::connect(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
+    if (m_fd < 0 || ::connect(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
         m_error = QStringLiteral("cannot connect to ") + socketPath;
         return;
     }
     send(kDisplay, 1, {kRegistry}); // wl_display.get_registry
-    m_nextId = kRegistry + 1;
     if (!roundTrip())
         return;
     if (m_managerName == 0) {
         m_error = QStringLiteral("the compositor offers no ") + QLatin1String(kManager);
         return;
     }
+    // wl_registry.bind(name, interface, version 1, new id): the interface
+    // as a string, its length with the terminating zero, then the bytes
+    // padded to whole words.
+    const uint32_t length = uint32_t(std::strlen(kManager)) + 1;
+    std::vector<uint32_t> words{m_managerName, length};
+    words.resize(2 + (length + 3) / 4);
+    std::memcpy(&words[2], kManager, length);
     const uint32_t manager = m_nextId++;
-    sendBind(m_managerName, kManager, 1, manager);
+    words.insert(words.end(), {1, manager});
+    send(kRegistry, 0, words);
     m_pointer = m_nextId++;
     send(manager, 0, {0, m_pointer}); // create_virtual_pointer on the default seat
     roundTrip();
@@ -79,15 +72,6 @@ void VirtualPointer::send(uint32_t object, uint16_t opcode, const std::vector<ui
         else
             data += n, left -= size_t(n);
     }
-}
-
-void VirtualPointer::sendBind(uint32_t name, const char* interface, uint32_t version, uint32_t id)
-{
-    std::vector<uint32_t> words{name};
-    appendString(words, interface);
-    words.push_back(version);
-    words.push_back(id);
-    send(kRegistry, 0, words); // wl_registry.bind
 }
 
 bool VirtualPointer::roundTrip()

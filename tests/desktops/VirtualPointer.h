@@ -28,13 +28,12 @@ public:
 
 private:
     void send(uint32_t object, uint16_t opcode, const std::vector<uint32_t>& words);
-    void sendBind(uint32_t name, const char* interface, uint32_t version, uint32_t id);
     // Sends wl_display.sync and reads events until it is answered,
     // noting the virtual pointer manager among the globals.
     bool roundTrip();
 
     int m_fd = -1;
-    uint32_t m_nextId = 2;
+    uint32_t m_nextId = 3; // 1 is wl_display, 2 the registry
     uint32_t m_pointer = 0;
     uint32_t m_time = 1;
     uint32_t m_managerName = 0;

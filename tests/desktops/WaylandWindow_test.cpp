@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 using namespace desk;
+using mctest::rectText;
 
 namespace {
 
@@ -25,37 +26,24 @@ const QSize kItem(160, 100);
 const QPoint kTopAt(512, 300);
 const QPoint kUnderAt(592, 350);
 
-QRect boxOf(const QImage& shot, QColor color)
-{
-    QRect box;
-    for (int y = 0; y < shot.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(shot.constScanLine(y));
-        for (int x = 0; x < shot.width(); ++x)
-            if (line[x] == color.rgb())
-                box |= QRect(x, y, 1, 1);
-    }
-    return box;
-}
-
-std::string text(const QRect& r)
-{
-    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString();
-}
-
 // What one screenshot shows.
 struct Scene {
     QImage shot;
     QRect canvas, top, under;
 };
 
-// `outputScale`: sway's scale of its output; `qtScale`: Qt's own factor on
-// top (sway 1.7 has no fractional scaling protocol: at a fractional output
-// scale it resamples every window, so Qt's factor is how a fractional
-// scale reaches the program unresampled).
-void showAndClick(const char* outputScale, const char* qtScale)
+// {sway's scale of its output, Qt's own factor on top}: sway 1.7 has no
+// fractional scaling protocol (at a fractional output scale it resamples
+// every window), so Qt's factor is how a fractional scale reaches the
+// program unresampled.
+class WaylandWindow : public ::testing::TestWithParam<std::pair<const char*, const char*>> {};
+
+} // namespace
+
+TEST_P(WaylandWindow, CanvasFrameItemsAndClickOneCanvasPixelPerDevicePixel)
 {
+    const auto [outputScale, qtScale] = GetParam();
     Session s(true);
-    ASSERT_FALSE(s.home().isEmpty());
     ASSERT_TRUE(s.startSway(QStringLiteral("xwayland disable\ndefault_border none\n"
                                            "output HEADLESS-1 resolution %1x%2 scale %3\n")
                                 .arg(kOutput.width()).arg(kOutput.height()).arg(outputScale)))
@@ -74,7 +62,7 @@ void showAndClick(const char* outputScale, const char* qtScale)
     env.insert("MURALCRAFTER_SCREEN", QStringLiteral("%1x%2").arg(kOutput.width()).arg(kOutput.height()));
     if (qtScale)
         env.insert("QT_SCALE_FACTOR", qtScale);
-    ASSERT_TRUE(s.start(s.program(), {project}, "program", &env));
+    ASSERT_TRUE(s.start(MC_PROGRAM, {project}, "program", &env));
 
     // The program stores the client area it centres the canvas in; its
     // first paint may come before the window has its final size.
@@ -86,22 +74,22 @@ void showAndClick(const char* outputScale, const char* qtScale)
     Scene scene;
     const auto look = [&] {
         scene.shot = s.screenshot();
-        scene.canvas = boxOf(scene.shot, kCanvasColor);
-        scene.top = boxOf(scene.shot, kTopColor);
-        scene.under = boxOf(scene.shot, kUnderColor);
+        scene.canvas = mctest::colourBox(scene.shot, kCanvasColor);
+        scene.top = mctest::colourBox(scene.shot, kTopColor);
+        scene.under = mctest::colourBox(scene.shot, kUnderColor);
         return scene.top.isValid() && scene.canvas.topLeft() - origin() == scene.top.topLeft() - (kTopAt - QPoint(80, 50));
     };
     const bool shown = waitFor(look);
     if (!shown || scene.canvas.size() != kCanvas)
         scene.shot.save(QStringLiteral(MC_SHOT_DIR "/wayland-%1-%2.png").arg(outputScale, qtScale ? qtScale : "1"));
-    ASSERT_TRUE(shown) << "canvas at " << text(scene.canvas) << ", upper item at " << text(scene.top) << "; the program said:\n"
+    ASSERT_TRUE(shown) << "canvas at " << rectText(scene.canvas) << ", upper item at " << rectText(scene.top) << "; the program said:\n"
                        << s.log("program");
 
     // One canvas pixel per device pixel: the canvas and both items at
     // their size in the screenshot, which grim takes in device pixels.
-    ASSERT_EQ(scene.canvas.size(), kCanvas) << text(scene.canvas);
-    EXPECT_EQ(scene.top.size(), kItem) << text(scene.top);
-    EXPECT_EQ(scene.under, QRect(scene.top.topLeft() + (kUnderAt - kTopAt), kItem)) << text(scene.under);
+    ASSERT_EQ(scene.canvas.size(), kCanvas) << rectText(scene.canvas);
+    EXPECT_EQ(scene.top.size(), kItem) << rectText(scene.top);
+    EXPECT_EQ(scene.under, QRect(scene.top.topLeft() + (kUnderAt - kTopAt), kItem)) << rectText(scene.under);
     // The view spans the window, which spans the output.
     EXPECT_EQ(scene.canvas.left(), origin().x());
     // The frame: black and one pixel wide all round.
@@ -122,19 +110,5 @@ void showAndClick(const char* outputScale, const char* qtScale)
     EXPECT_EQ(scene.under.size(), kItem);
 }
 
-} // namespace
-
-TEST(WaylandWindow, CanvasFrameItemsAndClickAtScale1)
-{
-    showAndClick("1", nullptr);
-}
-
-TEST(WaylandWindow, OneCanvasPixelPerDevicePixelAtScale2)
-{
-    showAndClick("2", nullptr);
-}
-
-TEST(WaylandWindow, OneCanvasPixelPerDevicePixelAtFractionalScale)
-{
-    showAndClick("1", "1.5");
-}
+INSTANTIATE_TEST_SUITE_P(Scales, WaylandWindow,
+                         ::testing::Values(std::pair{"1", nullptr}, std::pair{"2", nullptr}, std::pair{"1", "1.5"}));

@@ -4,12 +4,22 @@
 // and then runs an optional script body (canned output, exit status).
 #include "common/EnvGuard.h"
 #include "common/TestUtil.h"
+#include "platform/DesktopBackend.h"
+#include "platform/DesktopColor.h"
 
 #include <QFile>
 #include <QString>
 #include <QStringList>
 
-#include <stdexcept>
+#include <string>
+
+// What a backend read, as "path | tile style | #rrggbb".
+inline std::string settingsText(const mc::platform::DesktopSettings& s)
+{
+    return QStringLiteral("%1 | %2 %3 | %4")
+        .arg(s.wallpaperPath, s.tileWallpaper, s.wallpaperStyle, mc::platform::formatColorHex(s.desktopColor))
+        .toStdString();
+}
 
 class FakeTools {
 public:
@@ -21,16 +31,12 @@ public:
     // `body` runs after the call is recorded; "$@" are the arguments.
     void add(const QString& name, const QString& body = {}) const
     {
-        QFile file(m_dir + "/" + name);
-        if (!file.open(QIODevice::WriteOnly))
-            throw std::runtime_error("cannot write fake tool");
         const QString script = QStringLiteral("#!/bin/sh\n"
                                               "{ printf '%s' '%1'; for a in \"$@\"; do printf '\\037%s' \"$a\"; done;"
                                               " printf '\\036'; } >> '%2'\n%3\n")
                                    .arg(name, m_log, body);
-        file.write(script.toUtf8());
-        file.close();
-        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(mctest::writeFile(m_dir + "/" + name, script.toUtf8()),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     // Every call so far: the tool's name, then its arguments.

@@ -1,15 +1,14 @@
 // The user's file-type registration against the shipped files and the real
 // update-mime-database and update-desktop-database.
 #include "platform/FileTypeRegistration.h"
+#include "platform/Process.h"
 
-#include "common/TestUtil.h"
 #include "common/EnvGuard.h"
+#include "common/TestUtil.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -19,8 +18,7 @@ namespace {
 
 bool haveTools()
 {
-    return !QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty() &&
-           !QStandardPaths::findExecutable(QStringLiteral("update-desktop-database")).isEmpty();
+    return haveProgram(QStringLiteral("update-mime-database")) && haveProgram(QStringLiteral("update-desktop-database"));
 }
 
 // One run as "written W failed F mime M desktop D kept K" (M, D: the

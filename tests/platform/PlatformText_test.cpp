@@ -1,8 +1,11 @@
 // Small text formats and services the desktop backends build on: GVariant
-// string literals, colour texts, process environments and the settings file.
+// string literals, colour texts, process environments, the settings file
+// and the screen size.
+#include "common/EnvGuard.h"
 #include "platform/DesktopColor.h"
 #include "platform/GVariantText.h"
 #include "platform/Process.h"
+#include "platform/Screen.h"
 #include "platform/Settings.h"
 
 #include <QSettings>
@@ -77,4 +80,31 @@ TEST(SettingsTest, FileAndClientSizeWithDamagedEntries)
         openSettings()->setValue(QStringLiteral("View/ClientSize"), damaged);
         EXPECT_FALSE(lastClientSize().isValid()) << damaged.toString().toStdString();
     }
+}
+
+TEST(ScreenTest, ParseSizeAcceptsWxHOnly)
+{
+    EXPECT_EQ(parseSize("1024x768"), QSize(1024, 768));
+    EXPECT_EQ(parseSize(" 1280 X 1024 "), QSize(1280, 1024));
+    EXPECT_EQ(parseSize("1x1"), QSize(1, 1));
+    EXPECT_EQ(parseSize("32768x32768"), QSize(32768, 32768));
+    for (const char* bad : {"", "1024", "1024x", "x768", "0x768", "1024x0", "-5x10", "10x-5", "10x10x10",
+                            "abcxdef", "1024*768", "9999999x10", "1.5x2", "32769x10", "10x100000"})
+        EXPECT_FALSE(parseSize(QString::fromLatin1(bad)).isValid()) << bad;
+}
+
+TEST(ScreenTest, ReadOnceThenOverridden)
+{
+    // ctest (and the test's main) start every area with MURALCRAFTER_SCREEN=1024x768.
+    EXPECT_EQ(screenSize(), QSize(1024, 768));
+    {
+        // Read once: changing the variable later changes nothing.
+        EnvGuard guard;
+        guard.set("MURALCRAFTER_SCREEN", "640x480");
+        EXPECT_EQ(screenSize(), QSize(1024, 768));
+    }
+    overrideScreenSize(QSize(1280, 1024));
+    overrideScreenSize(QSize(0, 10)); // ignored
+    EXPECT_EQ(screenSize(), QSize(1280, 1024));
+    overrideScreenSize(QSize(1024, 768));
 }

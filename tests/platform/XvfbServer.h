@@ -12,10 +12,9 @@
 class XvfbServer {
 public:
     explicit XvfbServer(const QString& geometry = QStringLiteral("320x240x24"))
-        : m_import(QStandardPaths::findExecutable(QStringLiteral("import"))),
-          m_xprop(QStandardPaths::findExecutable(QStringLiteral("xprop")))
+        : m_import(QStandardPaths::findExecutable(QStringLiteral("import")))
     {
-        // The helpers are found now: a test may narrow PATH later.
+        // The helper is found now: a test may narrow PATH later.
         if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty())
             return;
         m_process.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-noreset", "-nolisten", "tcp", "-screen", "0", geometry});
@@ -53,19 +52,8 @@ public:
         return QImage(file);
     }
 
-    // True when some program has published a root picture (_XROOTPMAP_ID).
-    bool hasRootPixmap() const
-    {
-        QProcess xprop;
-        xprop.start(m_xprop, {"-display", m_display, "-root", "_XROOTPMAP_ID"});
-        if (!xprop.waitForFinished(10000))
-            return false;
-        return xprop.readAllStandardOutput().contains("pixmap id");
-    }
-
 private:
     QString m_import;
-    QString m_xprop;
     QProcess m_process;
     QString m_display;
 };

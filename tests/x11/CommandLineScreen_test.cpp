@@ -5,8 +5,8 @@
 #include "document/ProjectWriter.h"
 #include "platform/Settings.h"
 #include "platform/XvfbServer.h"
+#include "x11/X11Session.h"
 
-#include <QProcess>
 #include <QSettings>
 
 #include <gtest/gtest.h>
@@ -30,21 +30,18 @@ TEST(ProgramCommandLine, ScreenFromTheDisplayElseTheRecordedScreenElseFullHd)
         {nullptr, {}, nullptr, {1920, 1080}, true},
     };
     for (const auto& c : cases) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"QT_QPA_PLATFORM", "MURALCRAFTER_SCREEN", "WAYLAND_DISPLAY", "DISPLAY"})
-            env.remove(name);
+        SCOPED_TRACE(c.expected.width());
+        QStringList env{"QT_QPA_PLATFORM=", "MURALCRAFTER_SCREEN=", "WAYLAND_DISPLAY=", "DISPLAY="}; // "NAME=" unsets
         if (c.display)
-            env.insert("DISPLAY", xvfb.display());
+            env << "DISPLAY=" + xvfb.display();
         if (c.screenEnv)
-            env.insert("MURALCRAFTER_SCREEN", c.screenEnv);
+            env << QStringLiteral("MURALCRAFTER_SCREEN=") + c.screenEnv;
         c.recorded.isValid() ? mc::platform::storeScreenSize(c.recorded)
                              : mc::platform::openSettings()->remove("View/ScreenSize");
-        QProcess program;
-        program.setProcessEnvironment(env);
-        program.start(MC_PROGRAM, {"--wallpaper", "stretched", "--output", out, project});
-        ASSERT_TRUE(program.waitForFinished(60000));
-        const QString err = program.readAllStandardError();
-        EXPECT_EQ(program.exitCode(), 0) << err.toStdString();
+        const x11test::Program program = x11test::startProgram({"--wallpaper", "stretched", "--output", out, project}, env);
+        ASSERT_TRUE(program && program->waitForFinished(60000));
+        const QString err = program->readAllStandardError();
+        EXPECT_EQ(program->exitCode(), 0) << err.toStdString();
         EXPECT_EQ(QImage(out).size(), c.expected) << err.toStdString();
         EXPECT_EQ(err.contains("(--screen WxH sets it)"), c.note) << err.toStdString();
     }

@@ -1,24 +1,20 @@
 #pragma once
 // The window tests' private X display (Xvfb with openbox on it, started by
-// main) and helpers to run X clients on it and watch the window manager.
+// main, which points DISPLAY at it) and helpers to run X clients on it and
+// watch the window manager.
+#include "common/TestUtil.h"
+
 #include <QProcess>
-#include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <memory>
 
 namespace x11test {
 
-// ":N", set by main before any test runs.
-extern QString g_display;
+using mctest::waitFor;
 
 // Runs `program args` on the display; standard output, or empty on failure.
 QString runOn(const QString& program, const QStringList& args, int timeoutMs = 20000);
-
-// Polls `condition` (letting Qt handle its events in between) until it
-// holds or `timeoutMs` has passed; answers the last result.
-bool waitFor(const std::function<bool()>& condition, int timeoutMs = 20000);
 
 // The window manager's state atoms of window `wid` (_NET_WM_STATE).
 QStringList wmState(unsigned long wid);

@@ -22,31 +22,22 @@ int main(int argc, char** argv)
         return 77;
     }
     XvfbServer xvfb(QStringLiteral("1024x768x24"));
-    x11test::g_display = xvfb.display();
     qputenv("DISPLAY", xvfb.display().toUtf8());
-    QProcess openbox;
-    openbox.setStandardInputFile(QProcess::nullDevice());
+    QProcess openbox; // killed as it goes
     openbox.setStandardOutputFile(QProcess::nullDevice());
-    openbox.setStandardErrorFile(QProcess::nullDevice());
+    openbox.setProcessChannelMode(QProcess::MergedChannels);
     openbox.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
     openbox.waitForStarted(10000);
     // The window manager is in charge once it has published its check window.
     const bool managed = !xvfb.display().isEmpty() && x11test::waitFor([&] {
-        return openbox.state() == QProcess::Running &&
-               x11test::runOn(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
-                   .contains(QStringLiteral("window id"));
+        return openbox.state() == QProcess::Running
+            && x11test::runOn("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains(QStringLiteral("window id"));
     });
-    int status = 1;
     if (!managed) {
         std::fputs("No X display with openbox for the window tests\n", stderr);
-    } else {
-        qputenv("QT_QPA_PLATFORM", "xcb");
-        QApplication app(argc, argv);
-        status = RUN_ALL_TESTS();
+        return 1;
     }
-    openbox.terminate();
-    if (!openbox.waitForFinished(10000))
-        openbox.kill();
-    openbox.waitForFinished(5000);
-    return status;
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
 }
