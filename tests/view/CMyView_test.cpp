@@ -1,5 +1,6 @@
 #include "view/CMyView.h"
 
+#include "common/EnvGuard.h"
 #include "common/TestUtil.h"
 #include "dialogs/CMessageBox.h"
 #include "dialogs/CStandardDialogs.h"
@@ -8,8 +9,6 @@
 #include "imaging/ImageIO.h"
 #include "imaging/Region.h"
 #include "items/Card.h"
-#include "platform/DesktopBackend.h"
-#include "common/EnvGuard.h"
 #include "platform/KeyFileBackend.h"
 
 #include <QScrollBar>
@@ -43,8 +42,9 @@ protected:
         view->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
         view->OnInitialUpdate();
-        dir = mctest::freshDir();
+        mc::dialogs::SetMessageHandler([this](const QString& text) { messages << text; });
     }
+    void TearDown() override { mc::dialogs::SetMessageHandler({}); }
 
     // A new item centred on the screen (512, 384), on top of the stack.
     Card* addCard(int w, int h, QColor color, const QString& name)
@@ -59,7 +59,8 @@ protected:
     std::unique_ptr<CMyDoc> doc;
     std::unique_ptr<CMyView> view;
     FakeHost host;
-    QString dir;
+    QString dir = mctest::freshDir();
+    QStringList messages;
 };
 
 } // namespace
@@ -68,7 +69,6 @@ TEST_F(ViewTest, HitTestFromTheTopAndKeptPixelsOfErasedItems)
 {
     Card* lower = addCard(200, 200, Qt::blue, "lower.png");
     Card* upper = addCard(100, 100, Qt::red, "upper.png");
-    ASSERT_TRUE(lower && upper);
     EXPECT_EQ(view->HitTest(QPoint(512, 384)), upper);
     EXPECT_EQ(view->HitTest(QPoint(470, 384)), upper);
     // An erased item is hit only where its pixels were kept.
@@ -199,13 +199,10 @@ TEST_F(ViewTest, CutStatusDragsAnOutlineInTheInvertingMode)
 TEST_F(ViewTest, AddImagePutsTheNewItemOnTopAndCurrentAndRefusesOtherFiles)
 {
     addCard(50, 50, Qt::blue, "old.png");
-    QFile bad(dir + "/bad.jpg");
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly) && bad.write("nothing") > 0);
-    bad.close();
-    QStringList messages, filters;
-    const QStringList answers = {dir + "/bad.jpg", QString(), mctest::writeImage(dir, "new.png", mctest::solidImage(40, 30, Qt::red))};
-    const auto prevMsg = mc::dialogs::SetMessageHandler([&](const QString& text) { messages << text; });
-    const auto prevOpen = mc::dialogs::SetOpenFileHandler([&](const QString& filter) { return answers[(filters << filter).size() - 1]; });
+    QStringList filters;
+    const QStringList answers = {mctest::writeFile(dir + "/bad.jpg", "nothing"), QString(),
+                                 mctest::writeImage(dir, "new.png", mctest::solidImage(40, 30, Qt::red))};
+    mc::dialogs::SetOpenFileHandler([&](const QString& filter) { return answers[(filters << filter).size() - 1]; });
     doc->SetModifiedFlag(false);
     // Not a picture: said so, nothing changes; cancelled: nothing said either.
     for (int i = 0; i < 2; ++i) {
@@ -216,8 +213,7 @@ TEST_F(ViewTest, AddImagePutsTheNewItemOnTopAndCurrentAndRefusesOtherFiles)
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains("bad.jpg"));
     view->OnCommand(ID_ADD_IMAGE);
-    mc::dialogs::SetOpenFileHandler(prevOpen);
-    mc::dialogs::SetMessageHandler(prevMsg);
+    mc::dialogs::SetOpenFileHandler({});
     EXPECT_EQ(filters.last(),
               "All Image Files (*.bmp;*.jpg;*.jpeg;*.gif;*.png;*.tif;*.tiff)|*.bmp;*.jpg;*.jpeg;*.gif;*.png;*.tif;*.tiff|"
               "BMP  (*.bmp)|*.bmp|JPEG (*.jpg;*.jpeg)|*.jpg;*.jpeg|GIF  (*.gif)|*.gif|TIFF (*.tif;*.tiff)|*.tif;*.tiff|"
@@ -234,8 +230,6 @@ TEST_F(ViewTest, SetWallpaperCommandsRenderTheCanvasOrSayWhyNot)
 {
     EnvGuard env;
     env.set("MURALCRAFTER_DESKTOP", "file");
-    QStringList messages;
-    const auto previous = mc::dialogs::SetMessageHandler([&](const QString& text) { messages << text; });
     doc->SetCanvasSize(600, 400);
     Card* card = addCard(20, 20, Qt::green, "item.png");
     card->m_ptCenter = view->Layer().CanvasRect().topLeft() + QPoint(50, 50); // canvas point (50, 50)
@@ -251,15 +245,12 @@ TEST_F(ViewTest, SetWallpaperCommandsRenderTheCanvasOrSayWhyNot)
     QFile::remove(mc::platform::keyFileBackendPath());
 
     // The data folder cannot be created: where it would go is a file.
-    QFile blocker(dir + "/muralcrafter");
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    mctest::writeFile(dir + "/muralcrafter", {});
     env.set("XDG_DATA_HOME", dir.toUtf8());
     ASSERT_TRUE(view->OnCommand(ID_SET_WALLPAPER_STRETCHED));
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains("muralcrafter.bmp")) << messages[0].toStdString();
     EXPECT_TRUE(mc::platform::KeyFileBackend().read().wallpaperPath.isEmpty());
-    mc::dialogs::SetMessageHandler(previous);
 }
 
 // The outline's pixels and the transformed drawing must agree: a rotated,
@@ -312,6 +303,7 @@ TEST_F(ViewTest, CutKeepsWhatLiesUnderTheOutlineOfATransformedItem)
                 {0, 1, 0, 0, false, true},   {0, 1, 3, 0, false, false},   {0, 1, 0, -2, false, false},
                 {-50, 0.8, 2, 0, true, true}};
     for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.angle << " " << row.scale << " " << row.shearX << " " << row.shearY);
         doc->m_listCards.RemoveAll();
         Card* card = addCard(200, 160, Qt::red, "r.png");
         card->m_dAngle = row.angle, card->m_dScale = row.scale, card->m_dShearX = row.shearX;
@@ -342,7 +334,7 @@ TEST_F(ViewTest, CutKeepsWhatLiesUnderTheOutlineOfATransformedItem)
                 const bool in = all(p, [&](QPoint q) { return shape.contains(q); });
                 if (all(p, [&](QPoint q) { return before.contains(q); })
                     && (in || all(p, [&](QPoint q) { return !shape.contains(q); }))) {
-                    EXPECT_EQ(isRed(screenAt(p)), in) << row.angle << " " << row.scale << " " << x << "," << y;
+                    EXPECT_EQ(isRed(screenAt(p)), in) << x << "," << y;
                     ++checked;
                 }
             }
