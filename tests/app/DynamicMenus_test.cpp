@@ -91,30 +91,30 @@ TEST_F(DynamicMenusTest, CanvasSizeAndPlacementChecksFollowTheDocument)
     build(wallpapers, tiles);
     doc->m_bByDisplayScale = false;
     EXPECT_TRUE(frame->RouteCommand(404)); // 800x600
-    EXPECT_EQ(QSize(doc->m_nCanvasWidth, doc->m_nCanvasHeight), QSize(800, 600));
-    EXPECT_TRUE(doc->IsModified());
-    EXPECT_TRUE(checked(404));
-    EXPECT_FALSE(checked(405));
+    EXPECT_EQ(std::tuple(doc->m_nCanvasWidth, doc->m_nCanvasHeight, doc->IsModified(), checked(404), checked(405)),
+              std::tuple(800, 600, true, true, false));
     bool dialogBox = false;
     background->SetCanvasSizeAsker([&](int, int, bool byScale) { return dialogBox = byScale, std::nullopt; });
     frame->RouteCommand(ID_CUSTOMIZE_CANVAS_SIZE);
     EXPECT_TRUE(dialogBox);
+    const auto marks = [&](std::initializer_list<int> ids) {
+        QString on;
+        for (int id : ids)
+            on += checked(id) ? '1' : '0';
+        return on;
+    };
 
     // Loading a picture places it automatically; the marks follow. b.png
     // (ratio 1.5) is centred on 800 x 600, the 32 x 32 tile tiled.
-    const std::tuple<int, int, int> loads[] = {{401, ID_PLACEMENT_CENTER, 1}, {402, ID_PLACEMENT_TILE, 2}};
-    for (const auto& [id, placement, index] : loads) {
+    const std::tuple<int, int, const char*> loads[] = {{401, 1, "100|010"}, {402, 2, "010|001"}};
+    for (const auto& [id, index, on] : loads) {
         frame->RouteCommand(id);
         EXPECT_EQ(doc->m_nPredefined, index);
-        for (int p : {ID_PLACEMENT_CENTER, ID_PLACEMENT_TILE, ID_PLACEMENT_STRETCH})
-            EXPECT_EQ(checked(p), p == placement) << id << ' ' << p;
-        for (int picture : {400, 401, 402})
-            EXPECT_EQ(checked(picture), picture == id);
+        EXPECT_EQ(marks({ID_PLACEMENT_CENTER, ID_PLACEMENT_TILE, ID_PLACEMENT_STRETCH}) + '|' + marks({400, 401, 402}), on);
     }
     doc->SetModifiedFlag(false);
     frame->RouteCommand(ID_PLACEMENT_STRETCH);
-    EXPECT_EQ(doc->m_nPlacement, PLACEMENT_STRETCH);
-    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(std::pair(doc->m_nPlacement, doc->IsModified()), std::pair(int(PLACEMENT_STRETCH), true));
 }
 
 TEST_F(DynamicMenusTest, ChoosingAShapeTurnsCutStatusOnEverywhere)
@@ -124,10 +124,9 @@ TEST_F(DynamicMenusTest, ChoosingAShapeTurnsCutStatusOnEverywhere)
     view->m_ptShapeStart = QPoint(10, 10);
     view->m_ptShapeEnd = QPoint(60, 40);
     frame->RouteCommand(ID_SHAPE_HEART);
-    EXPECT_EQ(doc->m_nShape, 13);
-    EXPECT_TRUE(doc->m_bCutStatus);
-    EXPECT_FALSE(doc->IsModified());
-    EXPECT_EQ(view->m_ptShapeStart, view->m_ptShapeEnd); // the old outline went
+    // Cut status on, not saved in the project; the old outline went.
+    EXPECT_EQ(std::tuple(doc->m_nShape, doc->m_bCutStatus, doc->IsModified(), view->m_ptShapeStart),
+              std::tuple(13, true, false, view->m_ptShapeEnd));
     // The Shape menu, the toolbar's drop-down and the item context menu.
     ASSERT_EQ(frame->Actions(ID_SHAPE_HEART).size(), 3);
     for (QAction* action : frame->Actions(ID_SHAPE_HEART))
@@ -146,16 +145,13 @@ TEST_F(DynamicMenusTest, StoredIndexAndUnreadablePictures)
     const QString project = mctest::freshDir() + "/p.mcr";
     ASSERT_TRUE(mc::document::WriteProjectFile(stored, project).ok);
     ASSERT_TRUE(mc::document::OpenProject(*doc, project, QSize(1024, 768), nullptr));
-    EXPECT_TRUE(checked(401));
-    EXPECT_FALSE(checked(400));
+    EXPECT_TRUE(checked(401) && !checked(400));
 
     // A listed picture that can no longer be read is still chosen.
     QFile::resize(wallpapers + "/a.png", 10);
     frame->RouteCommand(400);
-    EXPECT_EQ(doc->m_nPredefined, 0);
-    EXPECT_EQ(doc->m_strBkPath, wallpapers + "/a.png");
-    EXPECT_FALSE(doc->m_pBkImage);
-    EXPECT_TRUE(checked(400));
+    EXPECT_EQ(std::tuple(doc->m_nPredefined, doc->m_strBkPath, doc->HasBackgroundPicture(), checked(400)),
+              std::tuple(0, wallpapers + "/a.png", false, true));
 }
 
 TEST_F(DynamicMenusTest, OtherIdsPassThroughTheDocument)
