@@ -38,19 +38,15 @@ namespace {
 QString dump(const QMenu* menu, int depth = 0)
 {
     QString out;
-    const QString indent(depth * 2, QLatin1Char(' '));
     for (const QAction* action : menu->actions()) {
         // The run-time items (start-up built them, IDs from 400 up to the
         // framework's own) are not in the tables.
         const int id = action->property("mcCommandId").toInt();
         if (!action->isVisible() || (id >= ID_FIRST_DYNAMIC && id < 0xE000))
             continue;
-        if (action->isSeparator())
-            out += indent + "-\n";
-        else if (action->menu())
-            out += indent + action->text() + ">\n" + dump(action->menu(), depth + 1);
-        else
-            out += indent + action->text() + "=" + action->property("mcCommandId").toString() + "\n";
+        out += QString(2 * depth, ' ') + (action->isSeparator() ? "-\n"
+                                          : action->menu() ? action->text() + ">\n" + dump(action->menu(), depth + 1)
+                                                           : action->text() + "=" + QString::number(id) + "\n");
     }
     return out;
 }
@@ -62,22 +58,14 @@ QString dump(std::span<const mc::app::MenuRow> rows)
     QString out;
     int depth = 0;
     for (const MenuRow& row : rows) {
-        const QString indent(depth * 2, QLatin1Char(' '));
-        switch (row.kind) {
-        case MenuRow::Item:
-            out += indent + row.text + "=" + QString::number(row.id) + "\n";
-            break;
-        case MenuRow::Separator:
-            out += indent + "-\n";
-            break;
-        case MenuRow::Popup:
-            out += indent + row.text + ">\n";
-            ++depth;
-            break;
-        case MenuRow::End:
+        if (row.kind == MenuRow::End) {
             --depth;
-            break;
+            continue;
         }
+        out += QString(2 * depth, ' ') + (row.kind == MenuRow::Separator ? QString("-")
+                                          : row.kind == MenuRow::Popup   ? QString(row.text) + ">"
+                                                                         : row.text + ("=" + QString::number(row.id))) + "\n";
+        depth += row.kind == MenuRow::Popup;
     }
     return out;
 }
