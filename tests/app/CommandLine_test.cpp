@@ -3,13 +3,11 @@
 // canvas the window shows.
 #include "app/CommandLine.h"
 
+#include "app/AppTestUtil.h"
 #include "app/CMainFrame.h"
 #include "app/CMyApp.h"
 #include "canvas/CanvasLayer.h"
-#include "canvas/SampleProject.h"
 #include "common/EnvGuard.h"
-#include "common/TestUtil.h"
-#include "document/CMyDoc.h"
 #include "document/ProjectReader.h"
 #include "platform/DesktopBackend.h"
 #include "platform/KeyFile.h"
@@ -19,14 +17,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTest>
-
-#include "AppTestUtil.h"
-
-#include <gtest/gtest.h>
 
 #include <sys/stat.h>
 

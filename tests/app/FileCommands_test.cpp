@@ -1,9 +1,10 @@
 // The File commands: save question, Save / Save As, Open, recent files; and
 // projects reaching the running program from its command line.
 #include "app/CFileCommands.h"
+
+#include "app/AppTestUtil.h"
 #include "app/CMainFrame.h"
 #include "app/CMyApp.h"
-#include "app/AppTestUtil.h"
 
 #include "document/CommandIds.h"
 #include "platform/Settings.h"
@@ -13,8 +14,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-
-#include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
