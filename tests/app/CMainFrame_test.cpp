@@ -62,9 +62,10 @@ QString dump(std::span<const mc::app::MenuRow> rows)
             --depth;
             continue;
         }
-        out += QString(2 * depth, ' ') + (row.kind == MenuRow::Separator ? QString("-")
-                                          : row.kind == MenuRow::Popup   ? QString(row.text) + ">"
-                                                                         : row.text + ("=" + QString::number(row.id))) + "\n";
+        const QString text = row.kind == MenuRow::Separator ? QString("-")
+                             : row.kind == MenuRow::Popup   ? QString(row.text) + ">"
+                                                            : row.text + ("=" + QString::number(row.id));
+        out += QString(2 * depth, ' ') + text + "\n";
         depth += row.kind == MenuRow::Popup;
     }
     return out;

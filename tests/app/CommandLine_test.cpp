@@ -130,7 +130,8 @@ TEST(CommandLine, SetWallpaperPrintsTheInstalledFileAndReportsARefusal)
     QFile::remove(data + "/muralcraftr.bmp");
     Outcome r = run(QStringList{"--set-wallpaper", "tiled", project} + kSizes);
     ASSERT_EQ(r.status, kExitOk) << r.err.toStdString();
-    EXPECT_EQ(std::pair(r.out, FileDesktop::installed()), std::pair(data + "/muralcrafter.bmp\n", data + "/muralcrafter.bmp"));
+    EXPECT_EQ(std::pair(r.out, FileDesktop::installed()),
+              std::pair(data + "/muralcrafter.bmp\n", data + "/muralcrafter.bmp"));
 
     // A desktop that refuses: its reason on standard error, a failing status.
     QFile::remove(FileDesktop::path());
@@ -252,7 +253,8 @@ TEST(CommandLine, SampleProjectIsWrittenAndRenders)
     CMyDoc doc(mc::platform::DesktopSettings{});
     QString message;
     ASSERT_TRUE(mc::document::OpenProject(doc, dir + "/sample.mcr", kScreen, &message));
-    EXPECT_EQ(std::pair(doc.m_listCards.GetCount(), doc.m_nPlacement), std::pair(4, 1)); // the small square picture tiles
+    // Four items; the small square background picture tiles.
+    EXPECT_EQ(std::pair(doc.m_listCards.GetCount(), doc.m_nPlacement), std::pair(4, 1));
     int cut = 0;
     // Every item lies wholly on the canvas where the view shows it.
     const QSize client = mc::platform::lastClientSize().isValid() ? mc::platform::lastClientSize() : kScreen;

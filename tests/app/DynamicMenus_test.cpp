@@ -135,7 +135,8 @@ TEST_F(DynamicMenusTest, CanvasSizeAndPlacementChecksFollowTheDocument)
     for (const auto& [id, index, on] : loads) {
         frame->RouteCommand(id);
         EXPECT_EQ(doc->m_nPredefined, index);
-        EXPECT_EQ(marks({ID_PLACEMENT_CENTER, ID_PLACEMENT_TILE, ID_PLACEMENT_STRETCH}) + '|' + marks({400, 401, 402}), on);
+        EXPECT_EQ(marks({ID_PLACEMENT_CENTER, ID_PLACEMENT_TILE, ID_PLACEMENT_STRETCH}) + '|' + marks({400, 401, 402}),
+                  on);
     }
     doc->SetModifiedFlag(false);
     frame->RouteCommand(ID_PLACEMENT_STRETCH);
@@ -200,7 +201,8 @@ TEST_F(BackgroundTest, SelectColorStartsAtBlackAndMarksModifiedOnlyOnChange)
     int updates = 0;
     QObject::connect(&doc, &CMyDoc::updated, [&] { ++updates; });
     EXPECT_TRUE(commands.OnCommand(ID_SELECT_COLOR));
-    EXPECT_EQ(std::tuple(initial, doc.m_crBkColor, doc.IsModified(), updates), std::tuple(QColor(Qt::black), 0x001E140Au, true, 1));
+    EXPECT_EQ(std::tuple(initial, doc.m_crBkColor, doc.IsModified(), updates),
+              std::tuple(QColor(Qt::black), 0x001E140Au, true, 1));
     doc.SetModifiedFlag(false);
     commands.OnCommand(ID_SELECT_COLOR); // the same colour again
     answer.reset(); // cancelled: nothing changes
@@ -254,5 +256,6 @@ TEST_F(BackgroundTest, CutStatusCarriesItsCheckMark)
     view.m_ptShapeStart = QPoint(10, 10);
     view.m_ptShapeEnd = QPoint(50, 40);
     commands.OnCommand(ID_CUT_STATUS);
-    EXPECT_EQ(std::tuple(doc.m_bCutStatus, view.m_ptShapeStart, doc.IsModified()), std::tuple(false, view.m_ptShapeEnd, false));
+    EXPECT_EQ(std::tuple(doc.m_bCutStatus, view.m_ptShapeStart, doc.IsModified()),
+              std::tuple(false, view.m_ptShapeEnd, false));
 }

@@ -142,7 +142,8 @@ TEST_F(FileCommandsTest, RecentFilesKeepFourLatestFirstAcrossRuns)
     EXPECT_EQ(doc->GetPathName(), paths[3]);
     QFile::remove(paths[4]);
     EXPECT_TRUE(next.OnCommand(ID_FILE_MRU_FILE1 + 2));
-    EXPECT_EQ(std::pair(dialogs.messages.size(), next.RecentFiles()), std::pair(qsizetype(1), QStringList{paths[3], paths[2], paths[1]}));
+    EXPECT_EQ(std::pair(dialogs.messages.size(), next.RecentFiles()),
+              std::pair(qsizetype(1), QStringList{paths[3], paths[2], paths[1]}));
 }
 
 TEST_F(FileCommandsTest, ProgramStartsWithTheProjectOnItsCommandLineAndAsksBeforeClosing)
@@ -155,18 +156,21 @@ TEST_F(FileCommandsTest, ProgramStartsWithTheProjectOnItsCommandLineAndAsksBefor
     ASSERT_TRUE(app.InitInstance({"muralcrafter", project("first.mcr", 2)}));
     CMainFrame* frame = app.MainFrame();
     CMyDoc* appDoc = app.Document();
-    EXPECT_EQ(std::tuple(appDoc->m_listCards.GetCount(), frame->windowTitle(), frame->isWindowModified(), appDoc->IsModified()),
+    EXPECT_EQ(std::tuple(appDoc->m_listCards.GetCount(), frame->windowTitle(), frame->isWindowModified(),
+                         appDoc->IsModified()),
               std::tuple(2, QString("first.mcr[*] - Muralcrafter"), false, false));
 
     // Another project through the handler dropped files go to.
     const QString second = project("second.mcr", 3);
     ASSERT_TRUE(app.OpenDocumentFile(second));
-    EXPECT_EQ(std::pair(appDoc->GetPathName(), frame->windowTitle()), std::pair(second, QString("second.mcr[*] - Muralcrafter")));
+    EXPECT_EQ(std::pair(appDoc->GetPathName(), frame->windowTitle()),
+              std::pair(second, QString("second.mcr[*] - Muralcrafter")));
 
     // Modified: closing asks, and Cancel keeps the window and the project.
     appDoc->SetModifiedFlag(true);
     EXPECT_TRUE(frame->isWindowModified());
     QCloseEvent close;
     QCoreApplication::sendEvent(frame, &close);
-    EXPECT_EQ(std::tuple(dialogs.questions.size(), close.isAccepted(), appDoc->m_listCards.GetCount()), std::tuple(1, false, 3));
+    EXPECT_EQ(std::tuple(dialogs.questions.size(), close.isAccepted(), appDoc->m_listCards.GetCount()),
+              std::tuple(1, false, 3));
 }

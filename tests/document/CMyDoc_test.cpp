@@ -128,7 +128,8 @@ TEST_F(CMyDocTest, NewProjectKeepsBackgroundAndCanvasAndEmptiesItems)
     const QString before = mctest::fingerprint(m_doc).section('|', 0, -3);
     EXPECT_TRUE(m_doc.OnNewDocument());
     EXPECT_EQ(mctest::fingerprint(m_doc).section('|', 0, -3), before);
-    EXPECT_EQ(std::tuple(m_doc.m_listCards.GetCount(), clears, m_doc.IsModified(), m_doc.GetPathName(), m_doc.GetTitle()),
+    EXPECT_EQ(std::tuple(m_doc.m_listCards.GetCount(), clears, m_doc.IsModified(), m_doc.GetPathName(),
+                         m_doc.GetTitle()),
               std::tuple(0, 1, false, QString(), QStringLiteral("Untitled")));
 }
 

@@ -352,7 +352,7 @@ TEST(ProjectReaderRobustness, HugeCountsLengthsAndBadValuesAreDamage)
         {s.shapeAt, kMax}, {s.shapeAt, 100000},          // cut shape
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ParseProject(withInt32(s.bytes, c.at, c.value), kScreen).message, kDamaged) << c.at << ": " << c.value;
+        EXPECT_EQ(ParseProject(withInt32(s.bytes, c.at, c.value), kScreen).message, kDamaged) << c.at << ":" << c.value;
 
     // A cut shape that is not a shape, a zoom that is not a number: the
     // item is damaged, the file is not. The item is named, stays unseen in
