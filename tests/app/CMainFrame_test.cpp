@@ -230,8 +230,7 @@ TEST_F(FrameTest, DynamicMenusAreBuiltOnce)
     frame->SetBuildDynamicMenus([&](CMainFrame&) { ++builds; });
     frame->ActivateFrame();
     EXPECT_EQ(builds, 0);
-    ASSERT_TRUE(frame->PredefinedPictureMenu());
-    EXPECT_EQ(frame->PredefinedPictureMenu()->title(), "&Windows Predefined Picture");
+    EXPECT_TRUE(frame->PredefinedPictureMenu()); // its title and entries: DynamicMenusTest
 }
 
 // The toolbar has no menu to open before it is looked at: its states follow
