@@ -33,18 +33,6 @@ inline Outcome run(QStringList args)
     return r;
 }
 
-// A project of `items` copies of one small picture, written as dir/name.
-inline QString writeProject(const QString& dir, const QString& name, int items)
-{
-    CMyDoc doc(mc::platform::DesktopSettings{});
-    const QString picture = mctest::writeImage(dir, name + ".png", mctest::solidImage(10, 10, Qt::blue));
-    for (int i = 0; i < items; ++i)
-        doc.m_listCards.AddHead(Card::CreateFromFile(picture));
-    const QString path = dir + '/' + name;
-    EXPECT_TRUE(mc::document::WriteProjectFile(doc, path).ok);
-    return path;
-}
-
 // A project of one `canvas` in `colour` (COLORREF) with one item of `item`
 // size per centre in `centres`, written as dir/name.
 inline QString writeCanvasProject(const QString& dir, const QString& name, QSize canvas, quint32 colour,
@@ -66,6 +54,12 @@ inline QString writeCanvasProject(const QString& dir, const QString& name, QSize
     const QString path = dir + '/' + name;
     EXPECT_TRUE(mc::document::WriteProjectFile(doc, path).ok);
     return path;
+}
+
+// A project of `items` copies of one small picture, written as dir/name.
+inline QString writeProject(const QString& dir, const QString& name, int items)
+{
+    return writeCanvasProject(dir, name, {1024, 768}, 0, {10, 10}, QList<QPoint>(items, QPoint(512, 384)));
 }
 
 // Answers every dialog while it lives, recording the messages and questions.

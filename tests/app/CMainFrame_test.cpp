@@ -1,25 +1,30 @@
+// The main window as start-up builds it: menus, toolbar, status bar and
+// title, command routing, the item commands' entry points and the Help menu.
 #include "app/CMainFrame.h"
 
+#include "app/AppTestUtil.h"
+#include "app/CHelpCommands.h"
 #include "app/CMyApp.h"
-
 #include "app/CommandLayout.h"
-#include "document/CMyDoc.h"
-#include "document/CommandIds.h"
-#include "common/TestUtil.h"
+#include "dialogs/CDlgAbout3.h"
+#include "dialogs/CDlgHelp.h"
 #include "dialogs/CDlgSize.h"
-#include "items/Card.h"
+#include "document/CommandIds.h"
+#include "platform/Browser.h"
 #include "view/ItemCommands.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -33,19 +38,15 @@ namespace {
 QString dump(const QMenu* menu, int depth = 0)
 {
     QString out;
-    const QString indent(depth * 2, QLatin1Char(' '));
     for (const QAction* action : menu->actions()) {
         // The run-time items (start-up built them, IDs from 400 up to the
         // framework's own) are not in the tables.
         const int id = action->property("mcCommandId").toInt();
         if (!action->isVisible() || (id >= ID_FIRST_DYNAMIC && id < 0xE000))
             continue;
-        if (action->isSeparator())
-            out += indent + "-\n";
-        else if (action->menu())
-            out += indent + action->text() + ">\n" + dump(action->menu(), depth + 1);
-        else
-            out += indent + action->text() + "=" + action->property("mcCommandId").toString() + "\n";
+        out += QString(2 * depth, ' ') + (action->isSeparator() ? "-\n"
+                                          : action->menu() ? action->text() + ">\n" + dump(action->menu(), depth + 1)
+                                                           : action->text() + "=" + QString::number(id) + "\n");
     }
     return out;
 }
@@ -57,22 +58,15 @@ QString dump(std::span<const mc::app::MenuRow> rows)
     QString out;
     int depth = 0;
     for (const MenuRow& row : rows) {
-        const QString indent(depth * 2, QLatin1Char(' '));
-        switch (row.kind) {
-        case MenuRow::Item:
-            out += indent + row.text + "=" + QString::number(row.id) + "\n";
-            break;
-        case MenuRow::Separator:
-            out += indent + "-\n";
-            break;
-        case MenuRow::Popup:
-            out += indent + row.text + ">\n";
-            ++depth;
-            break;
-        case MenuRow::End:
+        if (row.kind == MenuRow::End) {
             --depth;
-            break;
+            continue;
         }
+        const QString text = row.kind == MenuRow::Separator ? QString("-")
+                             : row.kind == MenuRow::Popup   ? QString(row.text) + ">"
+                                                            : row.text + ("=" + QString::number(row.id));
+        out += QString(2 * depth, ' ') + text + "\n";
+        depth += row.kind == MenuRow::Popup;
     }
     return out;
 }
@@ -190,13 +184,11 @@ TEST_F(FrameTest, CommandsWithoutHandlerAreDisabledCheckMarksFromUpdateHandlers)
     EXPECT_TRUE(frame->MenuAction(ID_RESTORE_ORIGINAL_IMAGE)->isEnabled());
     // The view's own commands are enabled; Full Screen carries its check.
     EXPECT_TRUE(frame->QueryCommand(ID_ADD_IMAGE).enabled);
-    frame->EnterFullScreen();
-    QMenu* view = frame->TopMenu("&View");
-    Q_EMIT view->aboutToShow();
-    EXPECT_TRUE(frame->MenuAction(ID_FULL_SCREEN)->isChecked());
-    frame->LeaveFullScreen();
-    Q_EMIT view->aboutToShow();
-    EXPECT_FALSE(frame->MenuAction(ID_FULL_SCREEN)->isChecked());
+    for (bool full : {true, false}) {
+        full ? frame->EnterFullScreen() : frame->LeaveFullScreen();
+        Q_EMIT frame->TopMenu("&View")->aboutToShow();
+        EXPECT_EQ(frame->MenuAction(ID_FULL_SCREEN)->isChecked(), full);
+    }
 }
 
 TEST_F(FrameTest, BarsAtStartAndInFullScreenAndTheTitle)
@@ -206,14 +198,14 @@ TEST_F(FrameTest, BarsAtStartAndInFullScreenAndTheTitle)
     EXPECT_TRUE(frame->isWindowModified());
 
     frame->show();
-    EXPECT_FALSE(frame->statusBar()->isVisible());
-    EXPECT_TRUE(frame->ToolBar()->isVisible());
+    const auto bars = [&] {
+        return std::tuple(frame->ToolBar()->isVisible(), frame->QueryCommand(ID_VIEW_TOOLBAR).checked,
+                          frame->statusBar()->isVisible(), frame->QueryCommand(ID_VIEW_STATUS_BAR).checked);
+    };
+    EXPECT_EQ(bars(), std::tuple(true, true, false, false));
     EXPECT_EQ(frame->toolBarArea(frame->ToolBar()), Qt::TopToolBarArea);
-    EXPECT_TRUE(frame->QueryCommand(ID_VIEW_TOOLBAR).checked);
-    EXPECT_FALSE(frame->QueryCommand(ID_VIEW_STATUS_BAR).checked);
     frame->RouteCommand(ID_VIEW_STATUS_BAR);
-    EXPECT_TRUE(frame->statusBar()->isVisible());
-    EXPECT_TRUE(frame->QueryCommand(ID_VIEW_STATUS_BAR).checked);
+    EXPECT_EQ(bars(), std::tuple(true, true, true, true));
     QStringList panes;
     for (QLabel* label : frame->statusBar()->findChildren<QLabel*>())
         panes << label->text();
@@ -225,8 +217,7 @@ TEST_F(FrameTest, RecentFilesReplaceThePlaceholderAtMostFour)
     frame->SetRecentFiles({"/p/a.mcr", "/p/b.mcr", "/p/c.mcr", "/p/d.mcr", "/p/e.mcr"});
     const QString file = dump(frame->TopMenu("&File"));
     EXPECT_TRUE(file.contains("&1 /p/a.mcr=57616\n&2 /p/b.mcr=57617\n&3 /p/c.mcr=57618\n&4 /p/d.mcr=57619\n-\nE&xit"));
-    EXPECT_FALSE(file.contains("Recent File"));
-    EXPECT_FALSE(file.contains("e.mcr"));
+    EXPECT_FALSE(file.contains("Recent File") || file.contains("e.mcr"));
     frame->SetRecentFiles({});
     EXPECT_TRUE(dump(frame->TopMenu("&File")).contains("\n-\nRecent File=57616\n-\n"));
     EXPECT_FALSE(frame->MenuAction(ID_FILE_MRU_FILE1)->isEnabled());
@@ -235,13 +226,11 @@ TEST_F(FrameTest, RecentFilesReplaceThePlaceholderAtMostFour)
 TEST_F(FrameTest, DynamicMenusAreBuiltOnce)
 {
     // Start-up activated the frame: a later activation builds nothing.
-    EXPECT_TRUE(frame->m_bMenusBuilt);
     int builds = 0;
     frame->SetBuildDynamicMenus([&](CMainFrame&) { ++builds; });
     frame->ActivateFrame();
     EXPECT_EQ(builds, 0);
-    ASSERT_TRUE(frame->PredefinedPictureMenu());
-    EXPECT_EQ(frame->PredefinedPictureMenu()->title(), "&Windows Predefined Picture");
+    EXPECT_TRUE(frame->PredefinedPictureMenu()); // its title and entries: DynamicMenusTest
 }
 
 // The toolbar has no menu to open before it is looked at: its states follow
@@ -303,8 +292,7 @@ TEST_F(ItemWiringTest, EachEntryPointActsOnTheCurrentItem)
     QAction* grayButton = EntryIn(frame->ToolBar()->actions(), ID_GRAY);
     ASSERT_NE(grayButton, nullptr);
     grayButton->trigger();
-    EXPECT_TRUE(item->m_bGray);
-    EXPECT_TRUE(grayButton->isChecked());
+    EXPECT_TRUE(item->m_bGray && grayButton->isChecked());
 
     QMenu* context = frame->PopupMenu(IDR_ITEM_CONTEXT_MENU);
     QAction* sendToBack = EntryIn(context->actions() + context->findChildren<QAction*>(), ID_SEND_TO_BACK);
@@ -334,7 +322,64 @@ TEST_F(ItemWiringTest, DeleteWithoutPromptClearsTheViewsCurrentItem)
     Card* announced = item;
     QObject::connect(frame->GetActiveView(), &CMyView::currentCardChanged, [&announced](Card* card) { announced = card; });
     EXPECT_TRUE(frame->RouteCommand(ID_DELETE_IMAGE));
-    EXPECT_TRUE(doc->m_listCards.IsEmpty());
-    EXPECT_EQ(frame->GetActiveView()->m_pCurCard, nullptr);
-    EXPECT_EQ(announced, nullptr);
+    EXPECT_TRUE(doc->m_listCards.IsEmpty() && !frame->GetActiveView()->m_pCurCard && !announced);
+}
+
+TEST(HelpCommands, QuickIndexListsEveryMainCommandInOrderAndScrolls)
+{
+    // The page as shown: the title, the introduction, then each row's
+    // command and description, one block each.
+    CDlgHelp dlg;
+    const QStringList blocks = dlg.Browser()->toPlainText().split(u'\n');
+    QStringList names;
+    for (qsizetype i = blocks.indexOf("Add Image"); i > 0 && i + 1 < blocks.size() && !blocks[i].isEmpty(); i += 2) {
+        names << blocks[i];
+        EXPECT_GT(blocks[i + 1].size(), 40) << blocks[i].toStdString(); // a description, not a stub
+    }
+    EXPECT_EQ(names.join(u'|').toStdString(),
+              "Add Image|Delete Image|Set Wallpaper|New Project|Open Project|Save Project|Clone|Zoom In|Zoom Out|"
+              "Customize Size|Rotate Clockwise|Rotate Counter clockwise|Rotate Clockwise X|Rotate Counter Clockwise X|"
+              "Send To Back|Gray|Semitransparent|Set Semitransparency|Erase Concolorous Background|"
+              "Set Erase Multicolor Background Extent|Cut Status|Cut|Restore Original Image|Shape( Rect-Blast)|"
+              "Background From File|Windows Predefined Picture|Without Picture|Select Color|Center; Stretch; Tile|"
+              "Canvas Size|Refresh|Full Screen");
+    // Maximisable, and at its first size the page scrolls.
+    EXPECT_TRUE(dlg.windowFlags() & Qt::WindowMaximizeButtonHint);
+    dlg.show();
+    QCoreApplication::processEvents();
+    EXPECT_GT(dlg.Browser()->verticalScrollBar()->maximum(), 0);
+}
+
+// Quick Index and About leave the project as it was; Visit Website hands
+// the address to the desktop as it is, and a desktop that cannot open it
+// is reported.
+TEST_F(ItemWiringTest, HelpDialogsLeaveTheProjectAndVisitWebsiteHandsOverTheAddress)
+{
+    apptest::ScriptedDialogs dialogs;
+    const QByteArray before = mc::document::SerializeProject(*doc);
+    QStringList seen; // each modal dialog's title and text, closed from the loop it runs
+    for (const int id : {ID_HELP_INDEX, ID_APP_ABOUT}) {
+        QTimer::singleShot(0, [&seen] {
+            QWidget* dlg = QApplication::activeModalWidget();
+            ASSERT_TRUE(dlg);
+            auto* about = qobject_cast<CDlgAbout3*>(dlg);
+            seen << dlg->windowTitle() << (about ? about->Browser()->toPlainText() : QString());
+            dlg->close();
+        });
+        EXPECT_TRUE(frame->RouteCommand(id));
+    }
+    EXPECT_TRUE(seen.join(u'|').startsWith("Quick Index||About Muralcrafter|")) << seen.join(u'|').toStdString();
+    for (const char* text : {"Muralcrafter Version 3.1", CHelpCommands::kWebsite, "sales@", "support@", "feedback@"})
+        EXPECT_TRUE(seen.value(3).contains(QString::fromUtf8(text))) << text;
+    EXPECT_EQ(mc::document::SerializeProject(*doc), before);
+    EXPECT_FALSE(doc->IsModified());
+
+    QStringList opened;
+    mc::platform::SetUrlOpener([&](const QUrl& url) { return opened << url.toString(), opened.size() == 1; });
+    frame->RouteCommand(ID_VISIT_WEBSITE);
+    frame->RouteCommand(ID_VISIT_WEBSITE);
+    mc::platform::SetUrlOpener({});
+    EXPECT_EQ(opened, QStringList(2, CHelpCommands::kWebsite));
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].startsWith(CHelpCommands::kWebsite));
 }

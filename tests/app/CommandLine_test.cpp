@@ -3,13 +3,11 @@
 // canvas the window shows.
 #include "app/CommandLine.h"
 
+#include "app/AppTestUtil.h"
 #include "app/CMainFrame.h"
 #include "app/CMyApp.h"
 #include "canvas/CanvasLayer.h"
-#include "canvas/SampleProject.h"
 #include "common/EnvGuard.h"
-#include "common/TestUtil.h"
-#include "document/CMyDoc.h"
 #include "document/ProjectReader.h"
 #include "platform/DesktopBackend.h"
 #include "platform/KeyFile.h"
@@ -19,14 +17,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTest>
-
-#include "AppTestUtil.h"
-
-#include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
@@ -75,14 +68,13 @@ TEST(CommandLine, HeadlessRequestsWindowArgumentsVersionAndHelp)
     for (const auto& [args, headless] : requests)
         EXPECT_EQ(IsHeadlessRequest(QStringList{"m"} + args), headless) << args.join(' ').toStdString();
 
-    GuiArguments a = ParseGuiArguments({"m", "p.mcr"});
-    EXPECT_EQ(a.projectPath, "p.mcr");
-    EXPECT_TRUE(a.error.isEmpty());
-    a = ParseGuiArguments({"m", "--screen", "800x600"});
-    EXPECT_EQ(a.screen, QSize(800, 600));
-    EXPECT_TRUE(a.projectPath.isEmpty());
-    EXPECT_FALSE(ParseGuiArguments({"m", "a.mcr", "b.mcr"}).error.isEmpty());
-    EXPECT_FALSE(ParseGuiArguments({"m", "--screen", "big"}).error.isEmpty());
+    const auto gui = [](const QStringList& args) {
+        const GuiArguments a = ParseGuiArguments(QStringList{"m"} + args);
+        return std::tuple(a.projectPath, a.screen, a.error.isEmpty());
+    };
+    EXPECT_EQ(gui({"p.mcr"}), std::tuple(QString("p.mcr"), QSize(), true));
+    EXPECT_EQ(gui({"--screen", "800x600"}), std::tuple(QString(), QSize(800, 600), true));
+    EXPECT_FALSE(std::get<2>(gui({"a.mcr", "b.mcr"})) || std::get<2>(gui({"--screen", "big"})));
     // A screen size from the environment is held to the same bounds.
     const QByteArray screen = qgetenv("MURALCRAFTER_SCREEN");
     qputenv("MURALCRAFTER_SCREEN", "100000x100000");
@@ -90,8 +82,7 @@ TEST(CommandLine, HeadlessRequestsWindowArgumentsVersionAndHelp)
     qputenv("MURALCRAFTER_SCREEN", screen);
 
     Outcome r = run({"--version"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "Muralcrafter 3.1\n");
+    EXPECT_EQ(std::pair(r.status, r.out), std::pair(0, QString("Muralcrafter 3.1\n")));
     r = run({"--help"});
     EXPECT_EQ(r.status, 0);
     for (const char* word : {"--render <file>", "--client <WxH>", "--wallpaper <layout>", "--set-wallpaper <layout>",
@@ -139,16 +130,15 @@ TEST(CommandLine, SetWallpaperPrintsTheInstalledFileAndReportsARefusal)
     QFile::remove(data + "/muralcraftr.bmp");
     Outcome r = run(QStringList{"--set-wallpaper", "tiled", project} + kSizes);
     ASSERT_EQ(r.status, kExitOk) << r.err.toStdString();
-    EXPECT_EQ(r.out, data + "/muralcrafter.bmp\n");
-    EXPECT_EQ(FileDesktop::installed(), data + "/muralcrafter.bmp");
+    EXPECT_EQ(std::pair(r.out, FileDesktop::installed()),
+              std::pair(data + "/muralcrafter.bmp\n", data + "/muralcrafter.bmp"));
 
     // A desktop that refuses: its reason on standard error, a failing status.
     QFile::remove(FileDesktop::path());
     ASSERT_TRUE(QDir().mkpath(FileDesktop::path()));
     r = run({"--set-wallpaper", "centered", project});
-    EXPECT_EQ(r.status, kExitOutputFailed);
+    EXPECT_EQ(std::pair(r.status, r.out), std::pair(int(kExitOutputFailed), QString()));
     EXPECT_TRUE(r.err.contains(", but this desktop could not be told to show it.\nCannot read ")) << r.err.toStdString();
-    EXPECT_TRUE(r.out.isEmpty());
 
     // A Wayland compositor the program cannot tell: the file is written, the
     // run still fails and says where the picture is.
@@ -171,12 +161,7 @@ TEST(CommandLine, FailuresHaveTheirExitStatusAndMessage)
     const QString dir = mctest::freshDir();
     const QString project = writeProject(dir);
     const QString out = dir + "/o.png";
-    QFile cut(dir + "/cut.mcr");
-    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
-    QFile whole(project);
-    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
-    cut.write(whole.readAll().left(70));
-    cut.close();
+    mctest::writeFile(dir + "/cut.mcr", mctest::readFile(project).left(70));
     const QString photo = mctest::writeImage(dir, "photo.png", mctest::solidImage(5, 5, Qt::red));
 
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir + "/pipe.mcr").constData(), 0600), 0);
@@ -263,14 +248,13 @@ TEST(CommandLine, SampleProjectIsWrittenAndRenders)
     const QString dir = mctest::freshDir() + "/new"; // made; the program brings its own pictures
     Outcome r = run({"--make-sample", dir});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out.trimmed(), dir + "/sample.mcr");
-    EXPECT_TRUE(QFileInfo(dir + "/sample.jpg").isFile());
+    EXPECT_TRUE(r.out.trimmed() == dir + "/sample.mcr" && QFileInfo(dir + "/sample.jpg").isFile());
 
     CMyDoc doc(mc::platform::DesktopSettings{});
     QString message;
     ASSERT_TRUE(mc::document::OpenProject(doc, dir + "/sample.mcr", kScreen, &message));
-    EXPECT_EQ(doc.m_listCards.GetCount(), 4);
-    EXPECT_EQ(doc.m_nPlacement, 1); // the small square picture tiles
+    // Four items; the small square background picture tiles.
+    EXPECT_EQ(std::pair(doc.m_listCards.GetCount(), doc.m_nPlacement), std::pair(4, 1));
     int cut = 0;
     // Every item lies wholly on the canvas where the view shows it.
     const QSize client = mc::platform::lastClientSize().isValid() ? mc::platform::lastClientSize() : kScreen;

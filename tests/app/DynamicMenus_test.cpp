@@ -1,8 +1,11 @@
+// The Background menu: its commands, and the pictures and canvas sizes
+// that start-up adds to it.
 #include "app/DynamicMenus.h"
 
 #include "app/CBackgroundCommands.h"
 #include "app/CMainFrame.h"
 #include "common/TestUtil.h"
+#include "dialogs/CStandardDialogs.h"
 #include "document/CMyDoc.h"
 #include "document/CommandIds.h"
 #include "document/DynamicCommands.h"
@@ -17,7 +20,8 @@
 namespace {
 
 // The wallpaper folder holds a.png (64 x 64) and b.png (300 x 200), the tile
-// folder t.bmp (32 x 32): pictures 400, 401 and 402.
+// folder t.bmp (32 x 32): pictures 400, 401 and 402. The desktop colour is
+// not black: Select Color must not start from it.
 class DynamicMenusTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -31,7 +35,9 @@ protected:
         mctest::writeImage(wallpapers, "a.png", mctest::solidImage(64, 64, Qt::red));
         mctest::writeImage(wallpapers, "b.png", mctest::solidImage(300, 200, Qt::green));
         mctest::writeImage(tiles, "t.bmp", mctest::solidImage(32, 32, Qt::blue));
-        doc = std::make_unique<CMyDoc>(mc::platform::DesktopSettings{});
+        mc::platform::DesktopSettings desktop;
+        desktop.desktopColor = 0x00123456;
+        doc = std::make_unique<CMyDoc>(desktop);
         frame = std::make_unique<CMainFrame>(doc.get());
         background = std::make_unique<CBackgroundCommands>(doc.get(), frame->GetActiveView());
         frame->DocumentTargets().Add(background.get());
@@ -91,30 +97,31 @@ TEST_F(DynamicMenusTest, CanvasSizeAndPlacementChecksFollowTheDocument)
     build(wallpapers, tiles);
     doc->m_bByDisplayScale = false;
     EXPECT_TRUE(frame->RouteCommand(404)); // 800x600
-    EXPECT_EQ(QSize(doc->m_nCanvasWidth, doc->m_nCanvasHeight), QSize(800, 600));
-    EXPECT_TRUE(doc->IsModified());
-    EXPECT_TRUE(checked(404));
-    EXPECT_FALSE(checked(405));
+    EXPECT_EQ(std::tuple(doc->m_nCanvasWidth, doc->m_nCanvasHeight, doc->IsModified(), checked(404), checked(405)),
+              std::tuple(800, 600, true, true, false));
     bool dialogBox = false;
     background->SetCanvasSizeAsker([&](int, int, bool byScale) { return dialogBox = byScale, std::nullopt; });
     frame->RouteCommand(ID_CUSTOMIZE_CANVAS_SIZE);
     EXPECT_TRUE(dialogBox);
+    const auto marks = [&](std::initializer_list<int> ids) {
+        QString on;
+        for (int id : ids)
+            on += checked(id) ? '1' : '0';
+        return on;
+    };
 
     // Loading a picture places it automatically; the marks follow. b.png
     // (ratio 1.5) is centred on 800 x 600, the 32 x 32 tile tiled.
-    const std::tuple<int, int, int> loads[] = {{401, ID_PLACEMENT_CENTER, 1}, {402, ID_PLACEMENT_TILE, 2}};
-    for (const auto& [id, placement, index] : loads) {
+    const std::tuple<int, int, const char*> loads[] = {{401, 1, "100|010"}, {402, 2, "010|001"}};
+    for (const auto& [id, index, on] : loads) {
         frame->RouteCommand(id);
         EXPECT_EQ(doc->m_nPredefined, index);
-        for (int p : {ID_PLACEMENT_CENTER, ID_PLACEMENT_TILE, ID_PLACEMENT_STRETCH})
-            EXPECT_EQ(checked(p), p == placement) << id << ' ' << p;
-        for (int picture : {400, 401, 402})
-            EXPECT_EQ(checked(picture), picture == id);
+        EXPECT_EQ(marks({ID_PLACEMENT_CENTER, ID_PLACEMENT_TILE, ID_PLACEMENT_STRETCH}) + '|' + marks({400, 401, 402}),
+                  on);
     }
     doc->SetModifiedFlag(false);
     frame->RouteCommand(ID_PLACEMENT_STRETCH);
-    EXPECT_EQ(doc->m_nPlacement, PLACEMENT_STRETCH);
-    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(std::pair(doc->m_nPlacement, doc->IsModified()), std::pair(int(PLACEMENT_STRETCH), true));
 }
 
 TEST_F(DynamicMenusTest, ChoosingAShapeTurnsCutStatusOnEverywhere)
@@ -124,10 +131,9 @@ TEST_F(DynamicMenusTest, ChoosingAShapeTurnsCutStatusOnEverywhere)
     view->m_ptShapeStart = QPoint(10, 10);
     view->m_ptShapeEnd = QPoint(60, 40);
     frame->RouteCommand(ID_SHAPE_HEART);
-    EXPECT_EQ(doc->m_nShape, 13);
-    EXPECT_TRUE(doc->m_bCutStatus);
-    EXPECT_FALSE(doc->IsModified());
-    EXPECT_EQ(view->m_ptShapeStart, view->m_ptShapeEnd); // the old outline went
+    // Cut status on, not saved in the project; the old outline went.
+    EXPECT_EQ(std::tuple(doc->m_nShape, doc->m_bCutStatus, doc->IsModified(), view->m_ptShapeStart),
+              std::tuple(13, true, false, view->m_ptShapeEnd));
     // The Shape menu, the toolbar's drop-down and the item context menu.
     ASSERT_EQ(frame->Actions(ID_SHAPE_HEART).size(), 3);
     for (QAction* action : frame->Actions(ID_SHAPE_HEART))
@@ -146,16 +152,13 @@ TEST_F(DynamicMenusTest, StoredIndexAndUnreadablePictures)
     const QString project = mctest::freshDir() + "/p.mcr";
     ASSERT_TRUE(mc::document::WriteProjectFile(stored, project).ok);
     ASSERT_TRUE(mc::document::OpenProject(*doc, project, QSize(1024, 768), nullptr));
-    EXPECT_TRUE(checked(401));
-    EXPECT_FALSE(checked(400));
+    EXPECT_TRUE(checked(401) && !checked(400));
 
     // A listed picture that can no longer be read is still chosen.
     QFile::resize(wallpapers + "/a.png", 10);
     frame->RouteCommand(400);
-    EXPECT_EQ(doc->m_nPredefined, 0);
-    EXPECT_EQ(doc->m_strBkPath, wallpapers + "/a.png");
-    EXPECT_FALSE(doc->m_pBkImage);
-    EXPECT_TRUE(checked(400));
+    EXPECT_EQ(std::tuple(doc->m_nPredefined, doc->m_strBkPath, doc->HasBackgroundPicture(), checked(400)),
+              std::tuple(0, wallpapers + "/a.png", false, true));
 }
 
 TEST_F(DynamicMenusTest, OtherIdsPassThroughTheDocument)
@@ -169,4 +172,72 @@ TEST_F(DynamicMenusTest, OtherIdsPassThroughTheDocument)
     for (int id : {int(ID_SHAPE_CLOUD), 399, 406, 402, int(ID_PLACEMENT_TILE)})
         frame->RouteCommand(id);
     EXPECT_EQ(catcher.seen, (std::vector<int>{399, 406}));
+}
+
+TEST_F(DynamicMenusTest, SelectColorStartsAtBlackAndMarksModifiedOnlyOnChange)
+{
+    QColor initial;
+    std::optional<QColor> answer = QColor(10, 20, 30);
+    const auto previous = mc::dialogs::SetColorHandler([&](QColor start) { return initial = start, answer; });
+    int updates = 0;
+    QObject::connect(doc.get(), &CMyDoc::updated, [&] { ++updates; });
+    EXPECT_TRUE(background->OnCommand(ID_SELECT_COLOR));
+    EXPECT_EQ(std::tuple(initial, doc->m_crBkColor, doc->IsModified(), updates),
+              std::tuple(QColor(Qt::black), 0x001E140Au, true, 1));
+    doc->SetModifiedFlag(false);
+    background->OnCommand(ID_SELECT_COLOR); // the same colour again
+    answer.reset(); // cancelled: nothing changes
+    background->OnCommand(ID_SELECT_COLOR);
+    EXPECT_EQ(std::pair(doc->m_crBkColor, doc->IsModified()), std::pair(0x001E140Au, false));
+    mc::dialogs::SetColorHandler(previous);
+}
+
+TEST_F(DynamicMenusTest, PictureFromFileTilesItAndNoPictureKeepsThePlacement)
+{
+    const QString tile = mctest::writeImage(mctest::freshDir(), "tile.png", mctest::solidImage(64, 64, Qt::red));
+    QString filter;
+    const auto previous = mc::dialogs::SetOpenFileHandler([&](const QString& f) { return filter = f, tile; });
+    doc->m_nPlacement = PLACEMENT_STRETCH;
+    background->OnCommand(ID_PICTURE_FROM_FILE);
+    mc::dialogs::SetOpenFileHandler(previous);
+    EXPECT_EQ(filter,
+              "All Image Files (*.bmp;*.jpg;*.jpeg;*.gif;*.png;*.tif;*.dib)|*.bmp;*.jpg;*.jpeg;*.gif;*.png;*.tif;*.dib|"
+              "BMP  (*.bmp;*.dib)|*.bmp;*.dib|JPEG (*.jpg;*.jpeg;*.jpe;*.jfif)|*.jpg;*.jpeg;*.jpe;*.jfif|"
+              "GIF  (*.gif)|*.gif|TIFF (*.tif;*.tiff)|*.tif;*.tiff|PNG  (*.png)|*.png||");
+    // The picture reached the document, which chose the placement (CMyDocTest pins the rules).
+    EXPECT_EQ(std::pair(doc->m_strBkPath, doc->m_nPlacement), std::pair(tile, int(PLACEMENT_TILE)));
+    background->OnCommand(ID_NO_PICTURE);
+    EXPECT_FALSE(doc->HasBackgroundPicture() || !doc->m_strBkPath.isEmpty());
+}
+
+TEST_F(DynamicMenusTest, CustomizeCanvasSizeStartsFromTheScreen)
+{
+    using Answer = std::optional<CBackgroundCommands::CanvasSizeAnswer>;
+    std::tuple<int, int, bool> asked;
+    Answer answer = CBackgroundCommands::CanvasSizeAnswer{800, 500, false};
+    background->SetCanvasSizeAsker([&](int w, int h, bool scale) { return asked = {w, h, scale}, answer; });
+    background->OnCommand(ID_CUSTOMIZE_CANVAS_SIZE);
+    EXPECT_EQ(asked, std::make_tuple(1024, 768, true));
+    const auto canvas = [&] {
+        return std::tuple(doc->m_nCanvasWidth, doc->m_nCanvasHeight, doc->m_bByDisplayScale, doc->IsModified());
+    };
+    EXPECT_EQ(canvas(), std::tuple(800, 500, false, true));
+    doc->SetModifiedFlag(false);
+    answer.reset();
+    background->OnCommand(ID_CUSTOMIZE_CANVAS_SIZE);
+    EXPECT_EQ(canvas(), std::tuple(800, 500, false, false));
+}
+
+TEST_F(DynamicMenusTest, CutStatusCarriesItsCheckMark)
+{
+    CMyView* view = frame->GetActiveView();
+    EXPECT_FALSE(checked(ID_CUT_STATUS));
+    background->OnCommand(ID_CUT_STATUS);
+    EXPECT_TRUE(doc->m_bCutStatus && checked(ID_CUT_STATUS));
+    // Turned off, the outline goes.
+    view->m_ptShapeStart = QPoint(10, 10);
+    view->m_ptShapeEnd = QPoint(50, 40);
+    background->OnCommand(ID_CUT_STATUS);
+    EXPECT_EQ(std::tuple(doc->m_bCutStatus, view->m_ptShapeStart, doc->IsModified()),
+              std::tuple(false, view->m_ptShapeEnd, false));
 }

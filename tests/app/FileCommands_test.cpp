@@ -1,9 +1,10 @@
 // The File commands: save question, Save / Save As, Open, recent files; and
 // projects reaching the running program from its command line.
 #include "app/CFileCommands.h"
+
+#include "app/AppTestUtil.h"
 #include "app/CMainFrame.h"
 #include "app/CMyApp.h"
-#include "app/AppTestUtil.h"
 
 #include "document/CommandIds.h"
 #include "platform/Settings.h"
@@ -13,8 +14,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-
-#include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
@@ -36,6 +35,11 @@ protected:
         doc->SetModifiedFlag(true);
     }
     QString project(const QString& name, int items) { return apptest::writeProject(dir, name, items); }
+    // The project as the commands leave it: items, path and modified flag.
+    std::tuple<int, QString, bool> State() const
+    {
+        return {doc->m_listCards.GetCount(), doc->GetPathName(), doc->IsModified()};
+    }
 
     apptest::ScriptedDialogs dialogs;
     QString dir = mctest::freshDir();
@@ -45,33 +49,30 @@ protected:
 
 } // namespace
 
+// New on a modified project asks first; a save cancelled in its dialog
+// cancels the New as well; an unmodified project is not asked about.
 TEST_F(FileCommandsTest, NewProjectAsksFirstWhenModified)
 {
-    addItem();
-    EXPECT_TRUE(commands->OnCommand(ID_FILE_NEW)); // Cancel
-    EXPECT_EQ(dialogs.questions, QStringList{"Save changes to Untitled?"});
-    EXPECT_EQ(doc->m_listCards.GetCount(), 1);
-    EXPECT_TRUE(doc->IsModified());
-
-    dialogs.answer = Answer::DontSave;
-    commands->OnCommand(ID_FILE_NEW);
-    EXPECT_EQ(doc->m_listCards.GetCount(), 0);
-    EXPECT_FALSE(doc->IsModified());
-    commands->OnCommand(ID_FILE_NEW); // unmodified: no question
-    EXPECT_EQ(dialogs.questions.size(), 2);
-
-    dialogs.answer = Answer::Save;
-    addItem();
-    dialogs.savePath = dir + "/Answer"; // the dialog adds the extension
-    commands->OnCommand(ID_FILE_NEW);
-    EXPECT_TRUE(QFileInfo(dir + "/Answer.mcr").isFile());
-    EXPECT_TRUE(QFileInfo(dir + "/Answer.jpg").isFile());
-    EXPECT_EQ(doc->m_listCards.GetCount(), 0);
-    // A save that is cancelled in its dialog cancels the New as well.
-    addItem();
-    dialogs.savePath.clear();
-    commands->OnCommand(ID_FILE_NEW);
-    EXPECT_EQ(doc->m_listCards.GetCount(), 1);
+    const struct {
+        Answer answer;
+        const char* savePath; // the dialog adds the extension
+        bool modified;
+        int itemsLeft;
+    } rows[] = {{Answer::Cancel, "", true, 1}, {Answer::DontSave, "", true, 0}, {Answer::Save, "/Answer", true, 0},
+                {Answer::Save, "", true, 1},   {Answer::Cancel, "", false, 0}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(int(row.answer) * 10 + row.itemsLeft);
+        doc->m_listCards.RemoveAll();
+        addItem();
+        doc->SetModifiedFlag(row.modified);
+        dialogs.questions.clear();
+        dialogs.answer = row.answer;
+        dialogs.savePath = *row.savePath ? dir + row.savePath : QString();
+        EXPECT_TRUE(commands->OnCommand(ID_FILE_NEW));
+        EXPECT_EQ(std::tuple(doc->m_listCards.GetCount(), dialogs.questions.join('|'), doc->IsModified()),
+                  std::tuple(row.itemsLeft, row.modified ? "Save changes to Untitled?" : "", row.itemsLeft > 0));
+    }
+    EXPECT_TRUE(QFileInfo(dir + "/Answer.mcr").isFile() && QFileInfo(dir + "/Answer.jpg").isFile());
 }
 
 TEST_F(FileCommandsTest, SaveAsksForAPathOnlyTheFirstTimeAndReportsFailure)
@@ -79,22 +80,20 @@ TEST_F(FileCommandsTest, SaveAsksForAPathOnlyTheFirstTimeAndReportsFailure)
     addItem();
     dialogs.savePath = dir + "/missing/folder/x.mcr";
     EXPECT_FALSE(commands->OnFileSave());
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_TRUE(dialogs.messages.front().contains("x.mcr"));
-    EXPECT_TRUE(doc->IsModified());
-    EXPECT_TRUE(commands->RecentFiles().isEmpty());
+    EXPECT_EQ(State(), std::tuple(1, QString(), true));
+    EXPECT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages.value(0).contains("x.mcr") && commands->RecentFiles().isEmpty());
 
     dialogs.savePath = dir + "/First.mcr";
     EXPECT_TRUE(commands->OnFileSave());
-    EXPECT_EQ(doc->GetPathName(), dialogs.savePath);
-    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(State(), std::tuple(1, dir + "/First.mcr", false));
     EXPECT_EQ(CFileCommands::WindowTitle(*doc), "First.mcr[*] - Muralcrafter");
 
     addItem();
     dialogs.savePath = dir + "/Elsewhere.mcr";
     EXPECT_TRUE(commands->OnFileSave());
+    EXPECT_EQ(State(), std::tuple(2, dir + "/First.mcr", false));
     EXPECT_FALSE(QFileInfo::exists(dir + "/Elsewhere.mcr"));
-    EXPECT_EQ(doc->GetPathName(), dir + "/First.mcr");
     EXPECT_TRUE(commands->OnFileSaveAs());
     EXPECT_EQ(doc->GetPathName(), dir + "/Elsewhere.mcr");
 }
@@ -104,26 +103,24 @@ TEST_F(FileCommandsTest, OpenReadsTheChosenFileOrReportsWhyNot)
     dialogs.openPath = project("three.mcr", 3);
     EXPECT_TRUE(commands->OnCommand(ID_FILE_OPEN));
     EXPECT_TRUE(dialogs.openFilter.startsWith("Muralcrafter Files (*.mcr)|*.mcr"));
-    EXPECT_EQ(doc->m_listCards.GetCount(), 3);
-    EXPECT_EQ(doc->GetPathName(), dialogs.openPath);
+    EXPECT_EQ(State(), std::tuple(3, dialogs.openPath, false));
     EXPECT_EQ(commands->RecentFiles(), QStringList{dialogs.openPath});
 
     const QString picture = mctest::writeImage(dir, "not-a-project.png", mctest::solidImage(4, 4, Qt::red));
     EXPECT_FALSE(commands->OpenDocumentFile(picture));
     EXPECT_EQ(dialogs.messages, QStringList{"Unknown File Format."});
-    EXPECT_EQ(doc->GetPathName(), dialogs.openPath);
+    EXPECT_EQ(State(), std::tuple(3, dialogs.openPath, false));
 
     // Cancelling the save question keeps the project.
     addItem();
     EXPECT_FALSE(commands->OpenDocumentFile(project("other.mcr", 1)));
-    EXPECT_EQ(doc->m_listCards.GetCount(), 4);
+    EXPECT_EQ(State(), std::tuple(4, dialogs.openPath, true));
 
     // A pipe (open() would wait for a writer) is refused at once, without
     // the question (the command-line tests try a device too).
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir + "/pipe.mcr").constData(), 0600), 0);
     EXPECT_FALSE(commands->OpenDocumentFile(dir + "/pipe.mcr"));
-    EXPECT_TRUE(dialogs.messages.back().endsWith("a named pipe, not a file"));
-    EXPECT_EQ(dialogs.questions.size(), 1);
+    EXPECT_TRUE(dialogs.messages.back().endsWith("a named pipe, not a file") && dialogs.questions.size() == 1);
 }
 
 TEST_F(FileCommandsTest, RecentFilesKeepFourLatestFirstAcrossRuns)
@@ -138,16 +135,15 @@ TEST_F(FileCommandsTest, RecentFilesKeepFourLatestFirstAcrossRuns)
     ASSERT_TRUE(commands->OpenDocumentFile(paths[2]));
     CFileCommands next(doc.get(), nullptr, {});
     EXPECT_EQ(next.RecentFiles(), (QStringList{paths[2], paths[4], paths[3], paths[1]}));
-    EXPECT_TRUE(next.HandlesCommand(ID_FILE_MRU_FILE1 + 3));
-    EXPECT_FALSE(next.HandlesCommand(ID_FILE_MRU_FILE1 + 4));
+    EXPECT_TRUE(next.HandlesCommand(ID_FILE_MRU_FILE1 + 3) && !next.HandlesCommand(ID_FILE_MRU_FILE1 + 4));
 
     // A recent entry opens its file; one that is gone leaves the list.
     EXPECT_TRUE(next.OnCommand(ID_FILE_MRU_FILE1 + 2));
     EXPECT_EQ(doc->GetPathName(), paths[3]);
     QFile::remove(paths[4]);
     EXPECT_TRUE(next.OnCommand(ID_FILE_MRU_FILE1 + 2));
-    EXPECT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(next.RecentFiles(), (QStringList{paths[3], paths[2], paths[1]}));
+    EXPECT_EQ(std::pair(dialogs.messages.size(), next.RecentFiles()),
+              std::pair(qsizetype(1), QStringList{paths[3], paths[2], paths[1]}));
 }
 
 TEST_F(FileCommandsTest, ProgramStartsWithTheProjectOnItsCommandLineAndAsksBeforeClosing)
@@ -160,23 +156,21 @@ TEST_F(FileCommandsTest, ProgramStartsWithTheProjectOnItsCommandLineAndAsksBefor
     ASSERT_TRUE(app.InitInstance({"muralcrafter", project("first.mcr", 2)}));
     CMainFrame* frame = app.MainFrame();
     CMyDoc* appDoc = app.Document();
-    EXPECT_EQ(appDoc->m_listCards.GetCount(), 2);
-    EXPECT_EQ(frame->windowTitle(), "first.mcr[*] - Muralcrafter");
-    EXPECT_FALSE(frame->isWindowModified());
-    EXPECT_FALSE(appDoc->IsModified());
+    EXPECT_EQ(std::tuple(appDoc->m_listCards.GetCount(), frame->windowTitle(), frame->isWindowModified(),
+                         appDoc->IsModified()),
+              std::tuple(2, QString("first.mcr[*] - Muralcrafter"), false, false));
 
     // Another project through the handler dropped files go to.
     const QString second = project("second.mcr", 3);
     ASSERT_TRUE(app.OpenDocumentFile(second));
-    EXPECT_EQ(appDoc->GetPathName(), second);
-    EXPECT_EQ(frame->windowTitle(), "second.mcr[*] - Muralcrafter");
+    EXPECT_EQ(std::pair(appDoc->GetPathName(), frame->windowTitle()),
+              std::pair(second, QString("second.mcr[*] - Muralcrafter")));
 
     // Modified: closing asks, and Cancel keeps the window and the project.
     appDoc->SetModifiedFlag(true);
     EXPECT_TRUE(frame->isWindowModified());
     QCloseEvent close;
     QCoreApplication::sendEvent(frame, &close);
-    EXPECT_EQ(dialogs.questions.size(), 1);
-    EXPECT_FALSE(close.isAccepted());
-    EXPECT_EQ(appDoc->m_listCards.GetCount(), 3);
+    EXPECT_EQ(std::tuple(dialogs.questions.size(), close.isAccepted(), appDoc->m_listCards.GetCount()),
+              std::tuple(1, false, 3));
 }

@@ -1,9 +1,10 @@
 #include "document/CMyDoc.h"
+
 #include "canvas/CanvasLayer.h"
-
-#include "platform/Screen.h"
-
 #include "common/TestUtil.h"
+#include "document/CardList.h"
+#include "document/ProjectFileTestUtil.h"
+#include "platform/Screen.h"
 
 #include <gtest/gtest.h>
 
@@ -22,13 +23,19 @@ protected:
     {
         return mctest::writeImage(m_dir, QStringLiteral("p%1x%2.png").arg(w).arg(h), mctest::solidImage(w, h, Qt::red));
     }
-
     QString notAPicture() { return mctest::writeFile(m_dir + "/broken.png", "this is not a picture"); }
 
     QString m_dir = mctest::freshDir();
     bool m_screen = (mc::platform::overrideScreenSize(QSize(1024, 768)), true); // before the document
     CMyDoc m_doc{DesktopSettings{QString(), "0", "2", 0x00112233}}; // a desktop without wallpaper
     int m_updates = 0;
+};
+
+// Counts destructions so that ownership can be checked.
+struct CountedCard : Card {
+    explicit CountedCard(int* deaths) : m_deaths(deaths) {}
+    ~CountedCard() override { ++*m_deaths; }
+    int* m_deaths;
 };
 
 } // namespace
@@ -49,24 +56,15 @@ TEST(CMyDocPlacementTest, FromTheDesktopStrings)
         EXPECT_EQ(CMyDoc::PlacementFromDesktop(c.tile, c.style), c.placement) << c.tile << "/" << c.style;
 }
 
-TEST_F(CMyDocTest, ConstructionTakesTheDesktop)
+// An undecodable wallpaper (an SVG, a slide show) is dropped, its path and
+// the desktop's placement kept: the canvas shows the desktop colour, as
+// after reopening.
+TEST_F(CMyDocTest, UndecodableDesktopWallpaperLeavesTheDesktopColour)
 {
-    const QString wall = picture(300, 300); // no automatic placement here
-    CMyDoc doc(DesktopSettings{wall, "0", "0", 0x00a56e3a});
-    EXPECT_EQ(doc.m_strBkPath, wall);
-    ASSERT_TRUE(doc.HasBackgroundPicture());
-    EXPECT_EQ(doc.m_nPlacement, PLACEMENT_CENTER);
-    EXPECT_EQ(QSize(doc.m_nCanvasWidth, doc.m_nCanvasHeight), QSize(1024, 768));
-    EXPECT_EQ(doc.m_crBkColor, 0x00a56e3au);
-    EXPECT_FALSE(m_doc.m_pBkImage);
-
-    // An undecodable wallpaper (an SVG, a slide show) is dropped, its path
-    // kept: the canvas shows the desktop colour, as after reopening.
     const QString broken = notAPicture();
     CMyDoc blank(DesktopSettings{broken, "1", "0", 0x00a56e3a});
-    EXPECT_EQ(blank.m_strBkPath, broken);
-    EXPECT_EQ(blank.m_pBkImage, nullptr);
-    EXPECT_EQ(blank.m_nPlacement, PLACEMENT_TILE);
+    EXPECT_EQ(std::tuple(blank.m_strBkPath, blank.HasBackgroundPicture(), blank.m_nPlacement),
+              std::tuple(broken, false, int(PLACEMENT_TILE)));
     EXPECT_EQ(mc::canvas::RenderCanvas(blank, QSize(1024, 768)).pixel(5, 5), qRgb(0x3a, 0x6e, 0xa5));
 }
 
@@ -80,20 +78,16 @@ TEST_F(CMyDocTest, LoadBackgroundChoosesThePlacementBySize)
         {1024, 768, PLACEMENT_STRETCH},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h);
         // Start from a placement the rule must overwrite.
         m_doc.m_nPlacement = c.placement == PLACEMENT_TILE ? PLACEMENT_CENTER : PLACEMENT_TILE;
         m_doc.m_nPredefined = 3;
         m_doc.SetModifiedFlag(false);
         const int updatesBefore = m_updates;
-        const QString path = picture(c.w, c.h);
-        m_doc.LoadBackground(path);
-        SCOPED_TRACE(path.toStdString());
-        EXPECT_EQ(m_doc.m_nPlacement, c.placement);
-        ASSERT_TRUE(m_doc.HasBackgroundPicture());
-        EXPECT_EQ(m_doc.m_pBkImage->size(), QSize(c.w, c.h));
-        EXPECT_EQ(m_doc.m_nPredefined, -1);
-        EXPECT_TRUE(m_doc.IsModified());
-        EXPECT_EQ(m_updates, updatesBefore + 1);
+        m_doc.LoadBackground(picture(c.w, c.h));
+        EXPECT_EQ(std::tuple(m_doc.m_nPlacement, m_doc.HasBackgroundPicture(), m_doc.m_nPredefined, m_doc.IsModified(),
+                             m_updates - updatesBefore),
+                  std::tuple(c.placement, true, -1, true, 1));
     }
     // The ratio is the canvas's, not the screen's.
     m_doc.SetCanvasSize(1000, 1000);
@@ -111,18 +105,15 @@ TEST_F(CMyDocTest, NoPictureKeepsPathAndPlacementAndMarksModified)
         m_doc.SetModifiedFlag(false);
         const int updatesBefore = m_updates;
         m_doc.LoadBackground(path);
-        EXPECT_EQ(m_doc.m_pBkImage, nullptr);
-        EXPECT_EQ(m_doc.m_strBkPath, path);
-        EXPECT_EQ(m_doc.m_nPlacement, PLACEMENT_TILE);
-        EXPECT_TRUE(m_doc.IsModified());
-        EXPECT_EQ(m_updates, updatesBefore + 1);
+        EXPECT_EQ(std::tuple(m_doc.HasBackgroundPicture(), m_doc.m_strBkPath, m_doc.m_nPlacement, m_doc.IsModified(),
+                             m_updates - updatesBefore),
+                  std::tuple(false, path, int(PLACEMENT_TILE), true, 1));
     }
 }
 
 TEST_F(CMyDocTest, NewProjectKeepsBackgroundAndCanvasAndEmptiesItems)
 {
-    const QString wall = picture(128, 128);
-    m_doc.LoadBackground(wall);
+    m_doc.LoadBackground(picture(128, 128));
     m_doc.SetCanvasSize(800, 600);
     m_doc.m_nShape = 7;
     m_doc.m_bCutStatus = true;
@@ -133,16 +124,35 @@ TEST_F(CMyDocTest, NewProjectKeepsBackgroundAndCanvasAndEmptiesItems)
     int clears = 0;
     QObject::connect(&m_doc, &CMyDoc::cardsCleared, [&] { ++clears; });
 
-    const auto settings = [&] {
-        return std::tuple(m_doc.m_strBkPath, m_doc.HasBackgroundPicture(), m_doc.m_nPlacement, m_doc.m_nCanvasWidth,
-                          m_doc.m_nCanvasHeight, m_doc.m_nShape, m_doc.m_bCutStatus, m_doc.m_bByDisplayScale);
-    };
-    const auto before = settings();
+    // Everything but the path, the modified flag and the items stays.
+    const QString before = mctest::fingerprint(m_doc).section('|', 0, -3);
     EXPECT_TRUE(m_doc.OnNewDocument());
-    EXPECT_TRUE(m_doc.m_listCards.IsEmpty());
-    EXPECT_EQ(clears, 1);
-    EXPECT_FALSE(m_doc.IsModified());
-    EXPECT_EQ(m_doc.GetTitle(), QStringLiteral("Untitled"));
-    EXPECT_TRUE(m_doc.GetPathName().isEmpty());
-    EXPECT_EQ(settings(), before);
+    EXPECT_EQ(mctest::fingerprint(m_doc).section('|', 0, -3), before);
+    EXPECT_EQ(std::tuple(m_doc.m_listCards.GetCount(), clears, m_doc.IsModified(), m_doc.GetPathName(),
+                         m_doc.GetTitle()),
+              std::tuple(0, 1, false, QString(), QStringLiteral("Untitled")));
+}
+
+// The list owns its items; items not in it are refused.
+TEST(CardListTest, OwnershipAndRefusals)
+{
+    int deaths = 0;
+    {
+        CardList list;
+        Card* a = list.AddHead(std::make_unique<CountedCard>(&deaths));
+        list.AddTail(std::make_unique<CountedCard>(&deaths));
+        list.AddHead(std::make_unique<CountedCard>(&deaths));
+        Card outsider;
+        list.MoveToHead(&outsider);
+        list.MoveToTail(nullptr);
+        EXPECT_EQ(list.AddHead(nullptr), nullptr);
+        EXPECT_FALSE(list.RemoveAndDelete(&outsider));
+        EXPECT_EQ(std::pair(list.GetCount(), deaths), std::pair(3, 0));
+        EXPECT_TRUE(list.RemoveAndDelete(a));
+        EXPECT_EQ(deaths, 1);
+        list.RemoveAll();
+        EXPECT_EQ(std::pair(list.IsEmpty(), deaths), std::pair(true, 3));
+        list.AddTail(std::make_unique<CountedCard>(&deaths));
+    }
+    EXPECT_EQ(deaths, 4); // the list destroys what it still holds
 }

@@ -4,7 +4,6 @@
 #include "platform/PredefinedFolders.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <gtest/gtest.h>
@@ -17,17 +16,12 @@ namespace {
 // or BMP for .bmp/.BMP names, whatever the name says).
 void makeFile(const QString& dir, const QString& entry)
 {
-    const QString name = entry.section(' ', 0, 0);
-    const QString path = dir + '/' + name;
+    const QString path = dir + '/' + entry.section(' ', 0, 0);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    if (!entry.contains(' ')) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("not a picture");
-        return;
-    }
     const QStringList size = entry.section(' ', 1).split('x');
-    const bool bmp = name.endsWith(".bmp", Qt::CaseInsensitive);
+    if (size.size() < 2)
+        return void(mctest::writeFile(path, "not a picture"));
+    const bool bmp = path.endsWith(".bmp", Qt::CaseInsensitive);
     ASSERT_TRUE(mctest::solidImage(size[0].toInt(), size[1].toInt(), Qt::darkCyan).save(path, bmp ? "BMP" : "PNG"));
 }
 

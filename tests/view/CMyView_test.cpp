@@ -1,5 +1,6 @@
 #include "view/CMyView.h"
 
+#include "common/EnvGuard.h"
 #include "common/TestUtil.h"
 #include "dialogs/CMessageBox.h"
 #include "dialogs/CStandardDialogs.h"
@@ -8,10 +9,9 @@
 #include "imaging/ImageIO.h"
 #include "imaging/Region.h"
 #include "items/Card.h"
-#include "platform/DesktopBackend.h"
-#include "common/EnvGuard.h"
 #include "platform/KeyFileBackend.h"
 
+#include <QProcess>
 #include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -43,8 +43,9 @@ protected:
         view->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
         view->OnInitialUpdate();
-        dir = mctest::freshDir();
+        mc::dialogs::SetMessageHandler([this](const QString& text) { messages << text; });
     }
+    void TearDown() override { mc::dialogs::SetMessageHandler({}); }
 
     // A new item centred on the screen (512, 384), on top of the stack.
     Card* addCard(int w, int h, QColor color, const QString& name)
@@ -54,12 +55,21 @@ protected:
     }
 
     QWidget* vp() { return view->viewport(); }
+    // A drag from `from` to `to` (client points).
+    void drag(QPoint from, QPoint to)
+    {
+        QTest::mousePress(vp(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(vp(), to);
+        QTest::mouseRelease(vp(), Qt::LeftButton, {}, to);
+    }
+    static bool isRed(QRgb c) { return qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60; }
     QRgb screenAt(QPoint client) { return view->ScreenImage().pixel(client) | 0xFF000000u; }
 
     std::unique_ptr<CMyDoc> doc;
     std::unique_ptr<CMyView> view;
     FakeHost host;
-    QString dir;
+    QString dir = mctest::freshDir();
+    QStringList messages;
 };
 
 } // namespace
@@ -68,7 +78,6 @@ TEST_F(ViewTest, HitTestFromTheTopAndKeptPixelsOfErasedItems)
 {
     Card* lower = addCard(200, 200, Qt::blue, "lower.png");
     Card* upper = addCard(100, 100, Qt::red, "upper.png");
-    ASSERT_TRUE(lower && upper);
     EXPECT_EQ(view->HitTest(QPoint(512, 384)), upper);
     EXPECT_EQ(view->HitTest(QPoint(470, 384)), upper);
     // An erased item is hit only where its pixels were kept.
@@ -92,9 +101,8 @@ TEST_F(ViewTest, PressRaisesAndMarksModifiedDragRepaintsOnlyTheUncoveredArea)
 
     const QPoint start(512, 384);
     QTest::mousePress(vp(), Qt::LeftButton, {}, start);
-    EXPECT_EQ(view->m_pCurCard, bottom);
-    EXPECT_EQ(doc->m_listCards.GetHead(), bottom);
-    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(std::tuple(view->m_pCurCard, doc->m_listCards.GetHead(), doc->IsModified()),
+              std::tuple(bottom, bottom, true));
 
     view->UpdateWindow();
     view->ResetInvalidated();
@@ -104,8 +112,8 @@ TEST_F(ViewTest, PressRaisesAndMarksModifiedDragRepaintsOnlyTheUncoveredArea)
     EXPECT_EQ(view->InvalidatedRegion(), before - bottom->m_rgnItem);
     // The item shows at its new place at once, the uncovered strip is
     // background again.
-    EXPECT_EQ(screenAt(QPoint(590, 430)), qRgb(255, 0, 0));
-    EXPECT_EQ(screenAt(QPoint(470, 350)), qRgb(255, 255, 255));
+    EXPECT_EQ(std::pair(screenAt(QPoint(590, 430)), screenAt(QPoint(470, 350))),
+              std::pair(qRgb(255, 0, 0), qRgb(255, 255, 255)));
     view->ResetInvalidated();
     QTest::mouseRelease(vp(), Qt::LeftButton, {}, start + QPoint(30, 10));
     EXPECT_EQ(view->InvalidatedRegion(), bottom->m_rgnItem);
@@ -129,19 +137,16 @@ TEST_F(ViewTest, DragWithTheViewScrolledKeepsTheGrabOffset)
     const QPoint scroll = view->ScrollPosition();
     ASSERT_EQ(scroll, QPoint(100, 50));
     const QPoint press = QPoint(500, 380) - scroll; // 12 left, 4 above the centre
-    QTest::mousePress(vp(), Qt::LeftButton, {}, press);
-    ASSERT_EQ(view->m_pCurCard, card);
-    QTest::mouseMove(vp(), press + QPoint(-40, 25));
-    EXPECT_EQ(card->m_ptCenter, QPoint(512 - 40, 384 + 25));
-    QTest::mouseRelease(vp(), Qt::LeftButton, {}, press + QPoint(-40, 25));
+    drag(press, press + QPoint(-40, 25));
+    EXPECT_EQ(std::pair(view->m_pCurCard, card->m_ptCenter), std::pair(card, QPoint(512 - 40, 384 + 25)));
     view->UpdateWindow();
     EXPECT_EQ(screenAt(QPoint(472, 409) - scroll), qRgb(255, 0, 0));
 
     // Grown to the screen (full screen), the whole area fits: no scroll bars.
     view->resize(1024, 768);
     QCoreApplication::processEvents();
-    EXPECT_FALSE(view->horizontalScrollBar()->isVisible() || view->verticalScrollBar()->isVisible());
-    EXPECT_EQ(view->viewport()->size(), QSize(1024, 768));
+    EXPECT_FALSE(view->horizontalScrollBar()->isVisible() || view->verticalScrollBar()->isVisible()
+                 || view->viewport()->size() != QSize(1024, 768));
 }
 
 TEST_F(ViewTest, ClicksAndContextMenus)
@@ -184,9 +189,7 @@ TEST_F(ViewTest, CutStatusDragsAnOutlineInTheInvertingMode)
     EXPECT_FALSE(view->m_pShapeRegion->contains(QPointF(470, 390)));
 
     // Pressing inside moves the outline; drawing it twice restores pixels.
-    QTest::mousePress(vp(), Qt::LeftButton, {}, QPoint(500, 380));
-    QTest::mouseMove(vp(), QPoint(510, 385));
-    QTest::mouseRelease(vp(), Qt::LeftButton, {}, QPoint(510, 385));
+    drag(QPoint(500, 380), QPoint(510, 385));
     EXPECT_TRUE(view->m_rgnShape.contains(QPoint(565, 420)));
 
     // Refresh takes the outline off the screen, the region stays for Cut.
@@ -199,33 +202,26 @@ TEST_F(ViewTest, CutStatusDragsAnOutlineInTheInvertingMode)
 TEST_F(ViewTest, AddImagePutsTheNewItemOnTopAndCurrentAndRefusesOtherFiles)
 {
     addCard(50, 50, Qt::blue, "old.png");
-    QFile bad(dir + "/bad.jpg");
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly) && bad.write("nothing") > 0);
-    bad.close();
-    QStringList messages, filters;
-    const QStringList answers = {dir + "/bad.jpg", QString(), mctest::writeImage(dir, "new.png", mctest::solidImage(40, 30, Qt::red))};
-    const auto prevMsg = mc::dialogs::SetMessageHandler([&](const QString& text) { messages << text; });
-    const auto prevOpen = mc::dialogs::SetOpenFileHandler([&](const QString& filter) { return answers[(filters << filter).size() - 1]; });
+    QStringList filters;
+    const QStringList answers = {mctest::writeFile(dir + "/bad.jpg", "nothing"), QString(),
+                                 mctest::writeImage(dir, "new.png", mctest::solidImage(40, 30, Qt::red))};
+    mc::dialogs::SetOpenFileHandler([&](const QString& filter) { return answers[(filters << filter).size() - 1]; });
     doc->SetModifiedFlag(false);
     // Not a picture: said so, nothing changes; cancelled: nothing said either.
     for (int i = 0; i < 2; ++i) {
         EXPECT_TRUE(view->OnCommand(ID_ADD_IMAGE));
-        EXPECT_EQ(doc->m_listCards.GetCount(), 1);
-        EXPECT_FALSE(doc->IsModified());
+        EXPECT_EQ(std::pair(doc->m_listCards.GetCount(), doc->IsModified()), std::pair(1, false));
     }
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains("bad.jpg"));
+    EXPECT_TRUE(messages.size() == 1 && messages[0].contains("bad.jpg")) << messages.join('|').toStdString();
     view->OnCommand(ID_ADD_IMAGE);
-    mc::dialogs::SetOpenFileHandler(prevOpen);
-    mc::dialogs::SetMessageHandler(prevMsg);
+    mc::dialogs::SetOpenFileHandler({});
     EXPECT_EQ(filters.last(),
               "All Image Files (*.bmp;*.jpg;*.jpeg;*.gif;*.png;*.tif;*.tiff)|*.bmp;*.jpg;*.jpeg;*.gif;*.png;*.tif;*.tiff|"
               "BMP  (*.bmp)|*.bmp|JPEG (*.jpg;*.jpeg)|*.jpg;*.jpeg|GIF  (*.gif)|*.gif|TIFF (*.tif;*.tiff)|*.tif;*.tiff|"
               "PNG  (*.png)|*.png||");
     ASSERT_EQ(doc->m_listCards.GetCount(), 2);
-    EXPECT_EQ(view->m_pCurCard, doc->m_listCards.GetHead());
-    EXPECT_EQ(doc->m_listCards.GetHead()->m_strPath, dir + "/new.jpg");
-    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(std::tuple(view->m_pCurCard, doc->m_listCards.GetHead()->m_strPath, doc->IsModified()),
+              std::tuple(doc->m_listCards.GetHead(), dir + "/new.jpg", true));
 }
 
 // The Set Wallpaper commands are carried out for the view's captured client
@@ -234,8 +230,6 @@ TEST_F(ViewTest, SetWallpaperCommandsRenderTheCanvasOrSayWhyNot)
 {
     EnvGuard env;
     env.set("MURALCRAFTER_DESKTOP", "file");
-    QStringList messages;
-    const auto previous = mc::dialogs::SetMessageHandler([&](const QString& text) { messages << text; });
     doc->SetCanvasSize(600, 400);
     Card* card = addCard(20, 20, Qt::green, "item.png");
     card->m_ptCenter = view->Layer().CanvasRect().topLeft() + QPoint(50, 50); // canvas point (50, 50)
@@ -244,22 +238,16 @@ TEST_F(ViewTest, SetWallpaperCommandsRenderTheCanvasOrSayWhyNot)
     ASSERT_TRUE(view->OnCommand(ID_SET_WALLPAPER_CENTERED));
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
     const QImage picture = mc::imaging::decodeImage(mc::platform::KeyFileBackend().read().wallpaperPath);
-    ASSERT_EQ(picture.size(), QSize(600, 400));
-    EXPECT_EQ(picture.pixelColor(50, 50), QColor(Qt::green));
-    EXPECT_EQ(picture.pixelColor(5, 5), QColor(Qt::white));
-    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(std::tuple(picture.size(), picture.pixel(50, 50), picture.pixel(5, 5), doc->IsModified()),
+              std::tuple(QSize(600, 400), qRgb(0, 255, 0), qRgb(255, 255, 255), false));
     QFile::remove(mc::platform::keyFileBackendPath());
 
     // The data folder cannot be created: where it would go is a file.
-    QFile blocker(dir + "/muralcrafter");
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    mctest::writeFile(dir + "/muralcrafter", {});
     env.set("XDG_DATA_HOME", dir.toUtf8());
     ASSERT_TRUE(view->OnCommand(ID_SET_WALLPAPER_STRETCHED));
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains("muralcrafter.bmp")) << messages[0].toStdString();
+    EXPECT_TRUE(messages.size() == 1 && messages[0].contains("muralcrafter.bmp")) << messages.join('|').toStdString();
     EXPECT_TRUE(mc::platform::KeyFileBackend().read().wallpaperPath.isEmpty());
-    mc::dialogs::SetMessageHandler(previous);
 }
 
 // The outline's pixels and the transformed drawing must agree: a rotated,
@@ -289,20 +277,6 @@ TEST_F(ViewTest, DraggingARotatedItemLeavesNothingBehind)
     EXPECT_EQ(afterDrags, view->ScreenImage());
 }
 
-namespace {
-
-// A drag in cut status from `from` to `to` (client points).
-void dragOutline(QWidget* vp, QPoint from, QPoint to)
-{
-    QTest::mousePress(vp, Qt::LeftButton, {}, from);
-    QTest::mouseMove(vp, to);
-    QTest::mouseRelease(vp, Qt::LeftButton, {}, to);
-}
-
-bool isRed(QRgb c) { return qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60; }
-
-} // namespace
-
 TEST_F(ViewTest, CutKeepsWhatLiesUnderTheOutlineOfATransformedItem)
 {
     const struct {
@@ -312,6 +286,7 @@ TEST_F(ViewTest, CutKeepsWhatLiesUnderTheOutlineOfATransformedItem)
                 {0, 1, 0, 0, false, true},   {0, 1, 3, 0, false, false},   {0, 1, 0, -2, false, false},
                 {-50, 0.8, 2, 0, true, true}};
     for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.angle << " " << row.scale << " " << row.shearX << " " << row.shearY);
         doc->m_listCards.RemoveAll();
         Card* card = addCard(200, 160, Qt::red, "r.png");
         card->m_dAngle = row.angle, card->m_dScale = row.scale, card->m_dShearX = row.shearX;
@@ -319,7 +294,7 @@ TEST_F(ViewTest, CutKeepsWhatLiesUnderTheOutlineOfATransformedItem)
         card->UpdateRegion();
         doc->m_bCutStatus = true, doc->m_nShape = 12; // Ellipe
         view->m_pCurCard = card;
-        dragOutline(vp(), QPoint(600, 440), QPoint(470, 330));
+        drag(QPoint(600, 440), QPoint(470, 330));
         const mc::Region shape = *view->m_pShapeRegion;
         const QRegion before = card->m_rgnItem;
         doc->SetModifiedFlag(false);
@@ -342,7 +317,7 @@ TEST_F(ViewTest, CutKeepsWhatLiesUnderTheOutlineOfATransformedItem)
                 const bool in = all(p, [&](QPoint q) { return shape.contains(q); });
                 if (all(p, [&](QPoint q) { return before.contains(q); })
                     && (in || all(p, [&](QPoint q) { return !shape.contains(q); }))) {
-                    EXPECT_EQ(isRed(screenAt(p)), in) << row.angle << " " << row.scale << " " << x << "," << y;
+                    EXPECT_EQ(isRed(screenAt(p)), in) << x << "," << y;
                     ++checked;
                 }
             }
@@ -360,7 +335,7 @@ TEST_F(ViewTest, CutMissingTheItemChangesNothingCutsIntersectAndRestoreBringsAll
 
     // Outside the item: nothing happens, also when asked twice; the press
     // on empty canvas kept the target.
-    dragOutline(vp(), QPoint(100, 100), QPoint(200, 200));
+    drag(QPoint(100, 100), QPoint(200, 200));
     EXPECT_EQ(view->m_pCurCard, card);
     const mc::Region shape = *view->m_pShapeRegion;
     doc->SetModifiedFlag(false);
@@ -371,10 +346,10 @@ TEST_F(ViewTest, CutMissingTheItemChangesNothingCutsIntersectAndRestoreBringsAll
     EXPECT_EQ(view->m_ptShapeEnd, QPoint(200, 200));
 
     // Two overlapping cuts leave the overlap.
-    dragOutline(vp(), QPoint(470, 350), QPoint(530, 410));
+    drag(QPoint(470, 350), QPoint(530, 410));
     view->OnCommand(ID_CUT);
     doc->m_bCutStatus = true;
-    dragOutline(vp(), QPoint(560, 420), QPoint(500, 370));
+    drag(QPoint(560, 420), QPoint(500, 370));
     view->OnCommand(ID_CUT);
     view->UpdateWindow();
     EXPECT_TRUE(isRed(screenAt(QPoint(515, 390))) && !isRed(screenAt(QPoint(480, 360))));
@@ -393,4 +368,59 @@ TEST_F(ViewTest, CutMissingTheItemChangesNothingCutsIntersectAndRestoreBringsAll
     view->UpdateWindow();
     EXPECT_TRUE(doc->m_listCards.GetHead() == lower && !lower->m_bCut && doc->IsModified());
     EXPECT_EQ(screenAt(QPoint(512, 384)), qRgb(0, 0, 255));
+}
+
+// One canvas pixel is one device pixel at every scale factor. Qt reads
+// QT_SCALE_FACTOR once, so the check runs in a child of this test program.
+TEST(HiDpiView, ClickDragAndPixelsInDevicePixels)
+{
+    if (qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR"))
+        GTEST_SKIP() << "run by HiDpiView.AtScaleFactorsTwoAndOneAndAHalf";
+    CMyView::ResetFirstUpdate();
+    CMyDoc doc(mc::platform::DesktopSettings{});
+    doc.SetCanvasSize(500, 400);
+    CMyView view(&doc);
+    view.resize(400, 300); // logical
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.OnInitialUpdate();
+    const qreal ratio = view.DevicePixelRatio();
+    const QSize client = view.ClientSize();
+    EXPECT_EQ(client, view.viewport()->size() * ratio); // logical 400 x 300 less the scroll bars
+    EXPECT_EQ(view.horizontalScrollBar()->maximum(), 1024 - client.width());
+
+    Card* card = doc.m_listCards.AddHead(Card::CreateFromFile(
+        mctest::writeImage(mctest::freshDir(), "a.png", mctest::solidImage(80, 60, Qt::red))));
+    card->m_ptCenter = view.Layer().CanvasRect().center();
+    card->UpdateRegion();
+    view.InvalidateAll();
+    const QPoint press = (QPointF(card->m_ptCenter) / ratio).toPoint(), release = press + QPoint(20, 10);
+    QTest::mousePress(view.viewport(), Qt::LeftButton, {}, press);
+    EXPECT_EQ(view.m_pCurCard, card);
+    const QPoint before = card->m_ptCenter;
+    QTest::mouseMove(view.viewport(), release);
+    QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, release);
+    EXPECT_EQ(card->m_ptCenter - before, view.ToDevice(release) - view.ToDevice(press));
+
+    view.UpdateWindow();
+    const QImage shown = view.ScreenImage().copy(view.Layer().CanvasRect()).convertToFormat(QImage::Format_RGB32);
+    const QImage rendered = mc::canvas::RenderCanvas(doc, client).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shown, rendered);
+    EXPECT_EQ(view.ScreenImage().devicePixelRatio(), ratio);
+}
+
+TEST(HiDpiView, AtScaleFactorsTwoAndOneAndAHalf)
+{
+    if (!qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR"))
+        GTEST_SKIP() << "already scaled";
+    for (const char* factor : {"2", "1.5"}) {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_SCALE_FACTOR", factor);
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=HiDpiView.ClickDrag*"});
+        ASSERT_TRUE(child.waitForFinished(120000));
+        const QByteArray output = child.readAllStandardOutput();
+        EXPECT_TRUE(child.exitCode() == 0 && output.contains("[  PASSED  ] 1 test")) << factor << output.toStdString();
+    }
 }
