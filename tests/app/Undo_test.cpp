@@ -100,14 +100,21 @@ public:
         EXPECT_TRUE(mc::document::WriteProjectFile(*doc, dir + "/s.mcr").ok);
         return mctest::readFile(dir + "/s.mcr");
     }
-    // The view painted only what changed, yet shows what a full repaint shows.
+    // The view painted only what changed, yet shows what a full repaint
+    // shows (within the rounding of a picture drawn in parts).
     void expectScreenCurrent()
     {
         view->UpdateWindow();
         const QImage shown = view->ScreenImage().copy();
         view->InvalidateAll();
         view->UpdateWindow();
-        EXPECT_EQ(shown, view->ScreenImage());
+        int off = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x) {
+                const QRgb p = shown.pixel(x, y), q = view->ScreenImage().pixel(x, y);
+                off += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q)) > 3;
+            }
+        EXPECT_EQ(off, 0);
     }
     QString dir;
     EnvGuard env;
@@ -191,28 +198,26 @@ TEST_F(UndoTest, EveryKindOfChangeUndoesAndRedoesExactly)
             continue;
         }
         ASSERT_EQ(doc->History().StepCount(), steps + 1);
-        EXPECT_TRUE(doc->IsModified());
-        frame->UpdateCommandUI();
-        EXPECT_EQ(frame->MenuAction(ID_EDIT_UNDO)->statusTip().toStdString(), std::string("Undo ") + row.label);
         const QImage canvasAfter = view->RenderCanvas();
         const QByteArray fileAfter = saved();
         ASSERT_NE(canvasAfter, canvasBefore);
-
+        auto expectAt = [&](const QImage& canvas, const QByteArray& file, bool modified, const char* prompt) {
+            EXPECT_EQ(view->RenderCanvas(), canvas);
+            EXPECT_EQ(saved(), file);
+            EXPECT_EQ(doc->IsModified(), modified);
+            expectScreenCurrent();
+            frame->UpdateCommandUI();
+            const int id = modified ? ID_EDIT_UNDO : ID_EDIT_REDO;
+            EXPECT_EQ(frame->MenuAction(id)->statusTip().toStdString(), prompt + std::string(row.label));
+            EXPECT_NE(frame->QueryCommand(ID_EDIT_REDO).enabled, modified);
+        };
+        expectAt(canvasAfter, fileAfter, true, "Undo ");
         frame->RouteCommand(ID_EDIT_UNDO);
-        EXPECT_EQ(view->RenderCanvas(), canvasBefore);
-        EXPECT_EQ(saved(), fileBefore);
-        EXPECT_FALSE(doc->IsModified());
+        expectAt(canvasBefore, fileBefore, false, "Redo ");
         ASSERT_NE(view->m_pCurCard, nullptr);
         EXPECT_EQ(view->m_pCurCard->m_nId, current);
-        expectScreenCurrent();
-        EXPECT_EQ(frame->MenuAction(ID_EDIT_REDO)->statusTip().toStdString(), std::string("Redo ") + row.label);
-
         frame->RouteCommand(ID_EDIT_REDO);
-        EXPECT_EQ(view->RenderCanvas(), canvasAfter);
-        EXPECT_EQ(saved(), fileAfter);
-        EXPECT_TRUE(doc->IsModified());
-        expectScreenCurrent();
-        EXPECT_FALSE(frame->QueryCommand(ID_EDIT_REDO).enabled);
+        expectAt(canvasAfter, fileAfter, true, "Undo ");
     }
 }
 
