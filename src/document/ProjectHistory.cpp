@@ -85,12 +85,18 @@ qint64 ProjectHistory::HeldBytes() const
         if (!ownImages.contains(picture.cacheKey()) && seenImages.insert(picture.cacheKey()).second)
             bytes += picture.sizeInBytes();
     };
+    const ProjectState* previous = nullptr;
     for (const ProjectState& state : m_states) {
         if (&state != &present)
             bytes += qint64(state.cards.capacity() * sizeof(state.cards[0]));
         if (state.bkImage)
             image(*state.bkImage);
-        for (const auto& card : state.cards) {
+        for (size_t i = 0; i < state.cards.size(); ++i) {
+            const auto& card = state.cards[i];
+            // Neighbouring states mostly hold the same copies in the same
+            // places: those were counted already, without a lookup.
+            if (previous && i < previous->cards.size() && previous->cards[i] == card)
+                continue;
             if (own.contains(card.get()) || !seen.insert(card.get()).second)
                 continue;
             bytes += qint64(sizeof(Card));
@@ -99,6 +105,7 @@ qint64 ProjectHistory::HeldBytes() const
             if (card->m_pKeep && !own.contains(card->m_pKeep.get()) && seen.insert(card->m_pKeep.get()).second)
                 bytes += card->m_pKeep->byteSize();
         }
+        previous = &state;
     }
     return bytes;
 }
