@@ -17,20 +17,16 @@ namespace {
 const QColor kSurround(0x11, 0x22, 0x33);
 const QSize kScreen(1024, 768);
 const QRgb kRed = qRgb(255, 0, 0), kGreen = qRgb(0, 255, 0), kBlue = qRgb(0, 0, 255), kBlack = qRgb(0, 0, 0),
-           kWhite = qRgb(255, 255, 255);
+           kWhite = qRgb(255, 255, 255), kDark = qRgb(10, 20, 30), kOut = kSurround.rgb();
 
 QRgb px(const QImage& image, QPoint p) { return image.pixel(p) | 0xFF000000u; }
 
-// A picture from rows of colours, one character a pixel.
-QImage picture(std::initializer_list<const char*> rows)
+// A w x h blue picture with the pixels `others` in other colours.
+QImage picture(int w, int h, std::initializer_list<std::pair<QPoint, QRgb>> others)
 {
-    QImage img(int(strlen(*rows.begin())), int(rows.size()), QImage::Format_ARGB32);
-    int y = 0;
-    for (const char* row : rows) {
-        for (int x = 0; row[x]; ++x)
-            img.setPixel(x, y, row[x] == 'g' ? kGreen : row[x] == 'b' ? kBlue : row[x] == 'w' ? kWhite : qRgb(10, 20, 30));
-        ++y;
-    }
+    QImage img = mctest::solidImage(w, h, QColor(kBlue));
+    for (const auto& [at, colour] : others)
+        img.setPixel(at, colour);
     return img;
 }
 
@@ -44,53 +40,41 @@ TEST(CanvasLayer, FramePlacementsAndPixels)
     for (int y = 0; y < 13; ++y)
         for (int x = 0; x < 13; ++x)
             gradient.setPixel(x, y, qRgb(x * 10, y * 10, 200));
-    struct Case {
-        const char* what;
-        QSize canvas, client;
-        std::optional<QImage> background;
-        int placement;
-        QPoint origin;
-        std::vector<std::pair<QPoint, QRgb>> pixels;
-    } const cases[] = {
+    using Probes = std::vector<std::pair<QPoint, QRgb>>;
+    // what, canvas, client, background, placement, canvas corner, probes
+    const std::tuple<const char*, QSize, QSize, std::optional<QImage>, int, QPoint, Probes> cases[] = {
         {"small canvas, the extra pixel right and below", {101, 51}, {200, 100}, std::nullopt, PLACEMENT_CENTER, {49, 24},
-         {{{0, 0}, kRed}, {{100, 50}, kRed}, {{-1, 6}, kBlack}, {{101, 6}, kBlack}, {{11, -1}, kBlack},
-          {{11, 51}, kBlack}, {{-1, -1}, kBlack}, {{-2, 6}, kSurround.rgb()}, {{102, 6}, kSurround.rgb()},
-          {{11, 52}, kSurround.rgb()}, {{951, 676}, kSurround.rgb()}}},
+         {{{0, 0}, kRed}, {{100, 50}, kRed}, {{-1, 6}, kBlack}, {{101, 6}, kBlack}, {{11, -1}, kBlack}, {{11, 51}, kBlack},
+          {{-1, -1}, kBlack}, {{-2, 6}, kOut}, {{102, 6}, kOut}, {{11, 52}, kOut}, {{951, 676}, kOut}}},
         {"canvas wider than the client", {300, 300}, {200, 400}, std::nullopt, PLACEMENT_CENTER, {0, 50},
          {{{0, 0}, kRed}, {{0, -1}, kBlack}, {{300, 50}, kBlack}}},
         // Tiles start at the canvas corner and stop at the frame.
-        {"tiles", {41, 31}, {100, 100}, picture({"xbww", "wwww", "wwww", "wwww"}), PLACEMENT_TILE, {29, 34},
-         {{{0, 0}, qRgb(10, 20, 30)}, {{1, 0}, kBlue}, {{4, 8}, qRgb(10, 20, 30)}, {{40, 28}, qRgb(10, 20, 30)},
-          {{-1, 0}, kBlack}}},
-        {"small picture centred on the colour", {11, 11}, {11, 11}, picture({"bbbb", "bbbb", "bbbb", "bbbb"}),
-         PLACEMENT_CENTER, {0, 0}, {{{2, 2}, kRed}, {{3, 3}, kBlue}, {{6, 6}, kBlue}, {{7, 7}, kRed}}},
+        {"tiles", {41, 31}, {100, 100}, picture(4, 4, {{{0, 0}, kDark}, {{2, 0}, kWhite}}), PLACEMENT_TILE, {29, 34},
+         {{{0, 0}, kDark}, {{1, 0}, kBlue}, {{2, 0}, kWhite}, {{4, 8}, kDark}, {{40, 28}, kDark}, {{-1, 0}, kBlack}}},
+        {"small picture centred on the colour", {11, 11}, {11, 11}, picture(4, 4, {}), PLACEMENT_CENTER, {0, 0},
+         {{{2, 2}, kRed}, {{3, 3}, kBlue}, {{6, 6}, kBlue}, {{7, 7}, kRed}}},
         // (10 - 13) / 2 truncates to -1: the canvas starts at picture pixel 1.
         {"larger picture centred", {10, 10}, {30, 30}, gradient, PLACEMENT_CENTER, {10, 10},
          {{{0, 0}, qRgb(10, 10, 200)}, {{9, 0}, qRgb(100, 10, 200)}, {{9, 9}, qRgb(100, 100, 200)}}},
-        {"stretched", {40, 10}, {40, 10}, picture({"gb", "gb"}), PLACEMENT_STRETCH, {0, 0},
+        {"stretched", {40, 10}, {40, 10}, picture(2, 2, {{{0, 0}, kGreen}, {{0, 1}, kGreen}}), PLACEMENT_STRETCH, {0, 0},
          {{{0, 0}, kGreen}, {{39, 9}, kBlue}, {{5, 5}, kGreen}, {{35, 5}, kBlue}}},
-        {"undecodable picture: the colour only", {10, 10}, {10, 10}, QImage(), PLACEMENT_CENTER, {0, 0},
-         {{{5, 5}, kRed}}},
-        {"unknown placement: white", {10, 10}, {10, 10}, picture({"bb", "bb"}), 7, {0, 0}, {{{5, 5}, kWhite}}},
+        {"undecodable picture: the colour only", {10, 10}, {10, 10}, QImage(), PLACEMENT_CENTER, {0, 0}, {{{5, 5}, kRed}}},
+        {"unknown placement: white", {10, 10}, {10, 10}, picture(2, 2, {}), 7, {0, 0}, {{{5, 5}, kWhite}}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        auto doc = mctest::canvasDoc(c.canvas.width(), c.canvas.height(), 0x000000FF);
-        if (c.background)
-            doc->m_pBkImage = std::make_unique<QImage>(*c.background);
-        doc->m_nPlacement = c.placement;
+    for (const auto& [what, canvas, client, background, placement, origin, pixels] : cases) {
+        SCOPED_TRACE(what);
+        auto doc = mctest::canvasDoc(canvas.width(), canvas.height(), 0x000000FF);
+        if (background)
+            doc->m_pBkImage = std::make_unique<QImage>(*background);
+        doc->m_nPlacement = placement;
         CanvasLayer layer;
-        layer.Rebuild(*doc, c.client, kScreen, kSurround);
-        EXPECT_EQ(layer.Layer().size(), QSize(1026, 770));
-        EXPECT_EQ(layer.CanvasRect(), QRect(c.origin, c.canvas));
-        for (const auto& [at, colour] : c.pixels)
-            EXPECT_EQ(px(layer.Layer(), c.origin + at), colour) << at.x() << "," << at.y();
+        layer.Rebuild(*doc, client, kScreen, kSurround);
+        EXPECT_EQ(std::pair(layer.Layer().size(), layer.CanvasRect()), std::pair(QSize(1026, 770), QRect(origin, canvas)));
+        for (const auto& [at, colour] : pixels)
+            EXPECT_EQ(px(layer.Layer(), origin + at), colour) << at.x() << "," << at.y();
     }
 }
 
-// Items are clipped to the canvas, and each is drawn exactly once (the
-// bottom one too), so a semitransparent item looks the same wherever it lies
-// in the stack: one blend of red at alpha 128 over the white canvas.
 TEST(CanvasLayer, PaintClipsToTheCanvasAndDrawsEachItemOnce)
 {
     auto doc = mctest::canvasDoc(100, 100, 0x00FFFFFF);
@@ -108,8 +92,8 @@ TEST(CanvasLayer, PaintClipsToTheCanvasAndDrawsEachItemOnce)
     layer.Paint(painter, *doc);
     painter.end();
     const QRect canvas = layer.CanvasRect();
-    EXPECT_EQ(px(out, QPoint(canvas.left() - 5, centre.y())), kSurround.rgb());
-    EXPECT_EQ(px(out, QPoint(canvas.left() - 1, centre.y())), kBlack);
+    EXPECT_EQ(std::pair(px(out, QPoint(canvas.left() - 5, centre.y())), px(out, QPoint(canvas.left() - 1, centre.y()))),
+              std::pair(kOut, kBlack));
     const QImage rendered = mc::canvas::RenderCanvas(*doc, kScreen);
     for (const QRgb once : {out.pixel(centre), rendered.pixel(50, 50)}) {
         EXPECT_EQ(qRed(once), 255);
