@@ -93,20 +93,12 @@ bool Card::LoadImage(QImage picture)
 
 void Card::CloneTo(Card& target) const
 {
-    target.m_dAngle = m_dAngle;
-    target.m_dScale = m_dScale;
-    target.m_dShearX = m_dShearX;
-    target.m_dShearY = m_dShearY;
-    target.m_bFlipH = m_bFlipH;
-    target.m_bFlipV = m_bFlipV;
-    target.m_bGray = m_bGray;
-    target.m_bErased = m_bErased;
-    target.m_nEraseExtent = m_nEraseExtent;
-    target.m_bSemi = m_bSemi;
-    target.m_nAlpha = m_nAlpha;
-    target.m_bDragging = false;
-    target.m_strPath = m_strPath;
-    target.m_bCut = m_bCut;
+    // Everything but the identity, the place and (for an unprocessed item)
+    // the pixels.
+    const quint64 id = target.m_nId;
+    target.CopyStateFrom(*this);
+    target.m_nId = id;
+    target.m_storedRecord.clear();
 
     // An unprocessed item is decoded afresh. A processed one hands its
     // pixels on: the copy shares them until an effect changes one of the
@@ -117,12 +109,6 @@ void Card::CloneTo(Card& target) const
         image = *m_pBitmap; // the file is gone: the clone still shows what the source shows
     target.m_pBitmap = image.isNull() ? nullptr : std::make_unique<QImage>(std::move(image));
     target.m_ptCenter = screenCentre();
-
-    auto copy = [](const auto& r) { return r ? std::make_unique<mc::Region>(*r) : nullptr; };
-    target.m_pClip = copy(m_pClip);
-    target.m_pKeep = m_pKeep;
-    target.m_pClipSaved = copy(m_pClipSaved);
-
     target.UpdateRegion();
 }
 
