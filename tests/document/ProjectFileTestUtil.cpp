@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QPainterPath>
 #include <QTextStream>
 
 namespace mctest {
@@ -18,9 +17,7 @@ std::unique_ptr<CMyDoc> emptyProject()
 Card* addItem(CMyDoc& doc, const QString& path)
 {
     std::unique_ptr<Card> card = Card::CreateFromFile(path);
-    if (!card)
-        return nullptr;
-    return doc.m_listCards.AddHead(std::move(card));
+    return card ? doc.m_listCards.AddHead(std::move(card)) : nullptr;
 }
 
 QString fingerprint(const CMyDoc& doc, bool identities)
@@ -46,15 +43,12 @@ SavedProject savedProject()
     const QString dir = freshDir();
     auto doc = emptyProject();
     doc->m_strBkPath = QStringLiteral("/nowhere/bk.png");
-    SavedProject saved;
-    saved.bottom = writeImage(dir, "a.png", solidImage(30, 20, Qt::red));
-    saved.top = writeImage(dir, "b.png", solidImage(16, 16, Qt::blue));
+    SavedProject saved{{}, {}, writeImage(dir, "b.png", solidImage(16, 16, Qt::blue)),
+                       writeImage(dir, "a.png", solidImage(30, 20, Qt::red))};
     addItem(*doc, saved.bottom);
     Card* top = addItem(*doc, saved.top);
-    QPainterPath ellipse;
-    ellipse.addEllipse(QRectF(-6, -6, 12, 12));
     top->m_pClipSaved = std::make_unique<mc::Region>(*top->m_pClip);
-    top->m_pClip = std::make_unique<mc::Region>(mc::Region::fromPath(ellipse));
+    top->m_pClip = std::make_unique<mc::Region>(mc::Region::fromRect(QRectF(-6, -6, 12, 12)));
     top->m_bCut = true;
     saved.shape = top->m_pClip->serialize();
     saved.bytes = mc::document::SerializeProject(*doc);
