@@ -28,9 +28,7 @@ inline Outcome run(QStringList args)
     Outcome r;
     QTextStream out(&r.out), err(&r.err);
     r.status = mc::app::RunCommandLine(args, out, err);
-    out.flush();
-    err.flush();
-    return r;
+    return out.flush(), err.flush(), r;
 }
 
 // A project of one `canvas` in `colour` (COLORREF) with one item of `item`
@@ -39,17 +37,13 @@ inline QString writeCanvasProject(const QString& dir, const QString& name, QSize
                                   QSize item, const QList<QPoint>& centres, double angle = 0.0)
 {
     CMyDoc doc(mc::platform::DesktopSettings{});
-    doc.m_nCanvasWidth = canvas.width();
-    doc.m_nCanvasHeight = canvas.height();
-    doc.m_crBkColor = colour;
+    doc.m_nCanvasWidth = canvas.width(), doc.m_nCanvasHeight = canvas.height(), doc.m_crBkColor = colour;
     const QString picture =
         mctest::writeImage(dir, name + ".png", mctest::solidImage(item.width(), item.height(), QColor(250, 200, 30)));
     for (const QPoint& at : centres) {
-        auto card = Card::CreateFromFile(picture);
-        card->m_dAngle = angle;
-        card->m_ptCenter = at;
+        Card* card = doc.m_listCards.AddHead(Card::CreateFromFile(picture));
+        card->m_dAngle = angle, card->m_ptCenter = at;
         card->UpdateRegion();
-        doc.m_listCards.AddHead(std::move(card));
     }
     const QString path = dir + '/' + name;
     EXPECT_TRUE(mc::document::WriteProjectFile(doc, path).ok);

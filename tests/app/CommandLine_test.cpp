@@ -1,6 +1,7 @@
 // The command line: --render, --wallpaper, --set-wallpaper, the sample
 // project, help, version and the exit statuses; and --render against the
-// canvas the window shows.
+// canvas the window shows. (The program itself without a display: the X11
+// tests' ProgramCommandLine.)
 #include "app/CommandLine.h"
 
 #include "app/AppTestUtil.h"
@@ -18,7 +19,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -81,9 +81,8 @@ TEST(CommandLine, HeadlessRequestsWindowArgumentsVersionAndHelp)
     EXPECT_TRUE(run({"--render", "a.png", "p.mcr"}).err.startsWith("Invalid MURALCRAFTER_SCREEN"));
     qputenv("MURALCRAFTER_SCREEN", screen);
 
-    Outcome r = run({"--version"});
-    EXPECT_EQ(std::pair(r.status, r.out), std::pair(0, QString("Muralcrafter 3.1\n")));
-    r = run({"--help"});
+    EXPECT_EQ(std::pair(run({"--version"}).status, run({"--version"}).out), std::pair(0, QString("Muralcrafter 3.1\n")));
+    const Outcome r = run({"--help"});
     EXPECT_EQ(r.status, 0);
     for (const char* word : {"--render <file>", "--client <WxH>", "--wallpaper <layout>", "--set-wallpaper <layout>",
                              "--output <file>"})
@@ -98,24 +97,20 @@ TEST(CommandLine, RenderAndWallpaperWriteTheirPictures)
     const QString dir = mctest::freshDir();
     const QString project = writeProject(dir);
     for (const char* name : {"/out.png", "/out.bmp", "/out.jpg"}) {
-        const Outcome r = run(QStringList{"--render", dir + name, project} + kSizes);
-        EXPECT_EQ(r.status, 0) << name << r.err.toStdString();
+        EXPECT_EQ(run(QStringList{"--render", dir + name, project} + kSizes).status, 0) << name;
         EXPECT_EQ(QImage(dir + name).size(), QSize(600, 400)) << name;
     }
-    const std::pair<const char*, QSize> layouts[] = {{"stretched", kScreen}, {"centered", {600, 400}},
-                                                     {"tiled", {600, 400}},   {"left", kScreen},
-                                                     {"Right", kScreen},      {"top", kScreen},
-                                                     {"bottom", kScreen}};
+    // Each layout's picture the wallpaper tests pin; here the names reach
+    // them, in any case, and the desktop colour comes from the desktop.
+    const std::pair<const char*, QSize> layouts[] = {
+        {"stretched", kScreen}, {"centered", {600, 400}}, {"tiled", {600, 400}}, {"Right", kScreen}, {"bottom", kScreen}};
     for (const auto& [name, size] : layouts) {
         const QString out = dir + '/' + name + ".bmp";
-        const Outcome r = run(QStringList{"--wallpaper", name, "--output", out, project} + kSizes);
-        ASSERT_EQ(r.status, kExitOk) << name << ": " << r.err.toStdString();
+        ASSERT_EQ(run(QStringList{"--wallpaper", name, "--output", out, project} + kSizes).status, kExitOk) << name;
         const QImage written(out);
         EXPECT_EQ(written.size(), size) << name;
-        if (size == kScreen && QLatin1String(name) != QLatin1String("stretched")) { // the desktop colour around
-            EXPECT_EQ(written.pixel(0, 0), kDesktop) << name;
-            EXPECT_EQ(written.pixel(1023, 767), kDesktop) << name;
-        }
+        const bool framed = size == kScreen && QLatin1String(name) != QLatin1String("stretched"); // the desktop colour around
+        EXPECT_TRUE(!framed || (written.pixel(0, 0) == kDesktop && written.pixel(1023, 767) == kDesktop)) << name;
     }
     EXPECT_EQ(FileDesktop::installed(), ""); // nothing installed
 }
@@ -126,8 +121,7 @@ TEST(CommandLine, SetWallpaperPrintsTheInstalledFileAndReportsARefusal)
     const QString dir = mctest::freshDir();
     const QString project = writeProject(dir);
     const QString data = mc::platform::dataDirectory();
-    QFile::remove(data + "/muralcrafter.bmp");
-    QFile::remove(data + "/muralcraftr.bmp");
+    QFile::remove(data + "/muralcrafter.bmp"), QFile::remove(data + "/muralcraftr.bmp");
     Outcome r = run(QStringList{"--set-wallpaper", "tiled", project} + kSizes);
     ASSERT_EQ(r.status, kExitOk) << r.err.toStdString();
     EXPECT_EQ(std::pair(r.out, FileDesktop::installed()),
@@ -144,10 +138,8 @@ TEST(CommandLine, SetWallpaperPrintsTheInstalledFileAndReportsARefusal)
     // run still fails and says where the picture is.
     QDir().rmdir(FileDesktop::path());
     EnvGuard env;
-    for (const char* name : {"MURALCRAFTER_DESKTOP", "DISPLAY", "SWAYSOCK"})
-        env.unset(name);
-    env.set("WAYLAND_DISPLAY", "wayland-9");
-    env.set("XDG_CURRENT_DESKTOP", "Hyprland");
+    env.unset("MURALCRAFTER_DESKTOP"), env.unset("DISPLAY"), env.unset("SWAYSOCK");
+    env.set("WAYLAND_DISPLAY", "wayland-9"), env.set("XDG_CURRENT_DESKTOP", "Hyprland");
     r = run(QStringList{"--set-wallpaper", "centered", project} + kSizes);
     EXPECT_EQ(r.status, kExitOutputFailed);
     EXPECT_TRUE(r.err.startsWith("The wallpaper picture was written to " + data + "/muralcraft")) << r.err.toStdString();
@@ -159,8 +151,7 @@ TEST(CommandLine, FailuresHaveTheirExitStatusAndMessage)
 {
     const FileDesktop desktop;
     const QString dir = mctest::freshDir();
-    const QString project = writeProject(dir);
-    const QString out = dir + "/o.png";
+    const QString project = writeProject(dir), out = dir + "/o.png";
     mctest::writeFile(dir + "/cut.mcr", mctest::readFile(project).left(70));
     const QString photo = mctest::writeImage(dir, "photo.png", mctest::solidImage(5, 5, Qt::red));
 
@@ -174,33 +165,22 @@ TEST(CommandLine, FailuresHaveTheirExitStatusAndMessage)
         {{"--render", out, dir + "/pipe.mcr"}, kExitProjectRejected, nullptr},
         {{"--render", out, "/dev/zero"}, kExitProjectRejected, nullptr},
         {{"--render", out, "--screen", "32769x100", project}, kExitUsage, nullptr},
-        {{"--render", out, "--client", "100x100000", project}, kExitUsage, nullptr},
         {{"--render", out, photo}, kExitProjectRejected, "Unknown File Format.\n"},
-        {{"--wallpaper", "left", "--output", out, photo}, kExitProjectRejected, "Unknown File Format.\n"},
-        {{"--set-wallpaper", "left", photo}, kExitProjectRejected, "Unknown File Format.\n"},
         {{"--render", out, dir + "/cut.mcr"}, kExitProjectRejected, "The project file is damaged or incomplete.\n"},
         {{"--wallpaper", "diagonal", "--output", out, project}, kExitUsage,
          "Unknown wallpaper layout: diagonal (use stretched, centered, tiled, left, right, top or bottom)\n"},
         {{"--render", out}, kExitUsage, nullptr},
         {{"--render", dir + "/o.gifx", project}, kExitUsage, nullptr},
-        {{"--render", out, "--client", "12", project}, kExitUsage, nullptr},
         {{"--render", out, "--bogus", project}, kExitUsage, nullptr},
-        {{"--set-wallpaper", "sideways", project}, kExitUsage, nullptr},
         {{"--wallpaper", "left", project}, kExitUsage, nullptr}, // no --output
-        {{"--wallpaper", "left", "--output", out}, kExitUsage, nullptr}, // no project
         {{"--set-wallpaper", "left", "--output", out, project}, kExitUsage, nullptr},
-        {{"--set-wallpaper", "left", "--render", out, project}, kExitUsage, nullptr},
         {{"--output", out, project}, kExitUsage, nullptr},
         {{"--render", dir + "/missing/o.png", project}, kExitOutputFailed, nullptr},
-        {{"--wallpaper", "left", "--output", dir + "/missing/o.png", project}, kExitOutputFailed, nullptr},
     };
     for (const auto& f : failures) {
-        SCOPED_TRACE(f.args.join(' ').toStdString());
         const Outcome r = run(f.args);
-        EXPECT_EQ(r.status, f.status);
-        if (f.message) {
-            EXPECT_EQ(r.err, f.message);
-        }
+        EXPECT_EQ(std::pair(r.status, f.message ? r.err : QString()), std::pair(f.status, QString(f.message)))
+            << f.args.join(' ').toStdString();
     }
     EXPECT_FALSE(QFileInfo::exists(out));
     EXPECT_EQ(FileDesktop::installed(), "");
@@ -227,11 +207,9 @@ TEST(CommandLine, FullDiskKeepsEveryOldFileAndSaysSo)
     };
     const QStringList before = files();
     mctest::fillUp(disk);
-
     for (const QStringList& args : outputs) {
         const Outcome r = run(args + QStringList{project});
-        EXPECT_EQ(r.status, kExitOutputFailed);
-        EXPECT_TRUE(r.err.contains("No space left")) << r.err.toStdString();
+        EXPECT_TRUE(r.status == kExitOutputFailed && r.err.contains("No space left")) << r.err.toStdString();
     }
     apptest::ScriptedDialogs dialogs;
     CMyDoc doc(mc::platform::DesktopSettings{});
@@ -251,10 +229,7 @@ TEST(CommandLine, SampleProjectIsWrittenAndRenders)
     EXPECT_TRUE(r.out.trimmed() == dir + "/sample.mcr" && QFileInfo(dir + "/sample.jpg").isFile());
 
     CMyDoc doc(mc::platform::DesktopSettings{});
-    QString message;
-    ASSERT_TRUE(mc::document::OpenProject(doc, dir + "/sample.mcr", kScreen, &message));
-    // Four items; the small square background picture tiles.
-    EXPECT_EQ(std::pair(doc.m_listCards.GetCount(), doc.m_nPlacement), std::pair(4, 1));
+    ASSERT_TRUE(mc::document::OpenProject(doc, dir + "/sample.mcr", kScreen, nullptr));
     int cut = 0;
     // Every item lies wholly on the canvas where the view shows it.
     const QSize client = mc::platform::lastClientSize().isValid() ? mc::platform::lastClientSize() : kScreen;
@@ -264,30 +239,11 @@ TEST(CommandLine, SampleProjectIsWrittenAndRenders)
         cut += card->m_bCut;
         EXPECT_TRUE(canvas.contains(card->m_rgnItem.boundingRect())) << card->m_strPath.toStdString();
     }
-    EXPECT_EQ(cut, 1);
+    // Four items, one cut; the small square background picture tiles.
+    EXPECT_EQ(std::tuple(doc.m_listCards.GetCount(), doc.m_nPlacement, cut), std::tuple(4, 1, 1));
 
     EXPECT_EQ(run({"--render", dir + "/s.png", dir + "/sample.mcr"}).status, 0);
     EXPECT_EQ(run({"--make-sample", dir + "/sample.jpg"}).status, kExitOutputFailed); // not a folder
-}
-
-// The program itself, without any display.
-TEST(CommandLine, ProgramRendersWithoutDisplay)
-{
-    const QString program = QCoreApplication::applicationDirPath() + "/../src/muralcrafter";
-    if (!QFileInfo(program).isExecutable())
-        GTEST_SKIP() << "the program is not built";
-    const QString dir = mctest::freshDir();
-    const QString project = writeProject(dir);
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("QT_QPA_PLATFORM");
-    env.remove("DISPLAY");
-    env.remove("WAYLAND_DISPLAY");
-    process.setProcessEnvironment(env);
-    process.start(program, {"--render", dir + "/p.png", "--screen", "1024x768", "--client", "1024x768", project});
-    ASSERT_TRUE(process.waitForFinished(60000));
-    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-    EXPECT_EQ(QImage(dir + "/p.png").size(), QSize(600, 400));
 }
 
 // --render draws what the window shows: the same project opened in the
@@ -305,9 +261,8 @@ TEST(CommandLine, RenderedCanvasIsTheOneOnTheScreen)
     CMyView* view = app.MainFrame()->GetActiveView();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(app.MainFrame()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->ClientSize().isValid(); }));
-    ASSERT_EQ(view->GetDocument()->m_listCards.GetCount(), 2);
     const QRect canvas = view->Layer().CanvasRect().translated(-view->ScrollPosition());
-    ASSERT_EQ(canvas.size(), QSize(640, 360));
+    ASSERT_EQ(std::pair(view->GetDocument()->m_listCards.GetCount(), canvas.size()), std::pair(2, QSize(640, 360)));
     const QImage shown = view->viewport()->grab().toImage().copy(canvas).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(shown.size(), canvas.size()) << "canvas not inside the client area";
     EXPECT_EQ(view->RenderCanvas().convertToFormat(QImage::Format_RGB32), shown);
