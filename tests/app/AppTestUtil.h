@@ -67,10 +67,8 @@ struct ScriptedDialogs {
     }
     ~ScriptedDialogs()
     {
-        mc::dialogs::SetMessageHandler({});
-        CFileCommands::SetSaveQuestionHandler({});
-        CFileCommands::SetSaveFileHandler({});
-        mc::dialogs::SetOpenFileHandler({});
+        mc::dialogs::SetMessageHandler({}), mc::dialogs::SetOpenFileHandler({});
+        CFileCommands::SetSaveQuestionHandler({}), CFileCommands::SetSaveFileHandler({});
     }
     QStringList messages, questions;
     CFileCommands::SaveAnswer answer = CFileCommands::SaveAnswer::Cancel;
