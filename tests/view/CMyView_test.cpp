@@ -21,11 +21,10 @@ namespace {
 // Records what the view asks of its window.
 class FakeHost : public ViewHost {
 public:
-    bool IsFullScreen() const override { return fullScreen; }
-    void EnterFullScreen() override { fullScreen = true; }
-    void LeaveFullScreen() override { fullScreen = false; }
+    bool IsFullScreen() const override { return false; }
+    void EnterFullScreen() override {}
+    void LeaveFullScreen() override {}
     void TrackContextMenu(int menuId, QPoint) override { menus.push_back(menuId); }
-    bool fullScreen = false;
     std::vector<int> menus;
 };
 
@@ -71,16 +70,26 @@ protected:
 
 } // namespace
 
-TEST_F(ViewTest, HitTestFromTheTopAndKeptPixelsOfErasedItems)
+TEST_F(ViewTest, HitTestClicksAndContextMenus)
 {
     Card* lower = addCard(200, 200, Qt::blue, "lower.png");
     Card* upper = addCard(100, 100, Qt::red, "upper.png");
     EXPECT_EQ(view->HitTest(QPoint(470, 384)), upper);
-    // An erased item is hit only where its pixels were kept.
-    upper->m_bErased = true;
+    upper->m_bErased = true; // hit only where its pixels were kept
     upper->m_rgnKept = QRegion(QRect(492, 364, 40, 40));
     EXPECT_EQ(std::tuple(view->HitTest(QPoint(512, 384)), view->HitTest(QPoint(470, 384)), view->HitTest(QPoint(5, 5))),
               std::tuple(upper, lower, nullptr)); // the second through the erased part
+
+    QTest::mouseClick(vp(), Qt::LeftButton, {}, QPoint(512, 384));
+    ASSERT_EQ(view->m_pCurCard, upper);
+    doc->SetModifiedFlag(false);
+    QTest::mouseClick(vp(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(view->m_pCurCard == upper && !doc->IsModified()); // kept
+    QTest::mousePress(vp(), Qt::RightButton, {}, QPoint(512, 384));
+    ASSERT_EQ(view->m_pCurCard, upper);
+    QTest::mousePress(vp(), Qt::RightButton, {}, QPoint(5, 5)); // clears the current item
+    EXPECT_EQ(std::pair(view->m_pCurCard, host.menus),
+              std::pair(static_cast<Card*>(nullptr), std::vector<int>{IDR_ITEM_CONTEXT_MENU, IDR_CANVAS_CONTEXT_MENU}));
 }
 
 // A press raises the item and marks the project modified; the drag keeps
@@ -89,9 +98,8 @@ TEST_F(ViewTest, HitTestFromTheTopAndKeptPixelsOfErasedItems)
 TEST_F(ViewTest, DragWithTheViewScrolledKeepsTheGrabOffset)
 {
     Card* card = addCard(100, 80, Qt::red, "a.png");
-    addCard(30, 30, Qt::green, "above.png")->m_ptCenter = QPoint(100, 100);
-    doc->m_listCards.GetHead()->UpdateRegion();
-    doc->SetModifiedFlag(false);
+    Card* above = addCard(30, 30, Qt::green, "above.png");
+    above->m_ptCenter = QPoint(100, 100), above->UpdateRegion(), doc->SetModifiedFlag(false);
     view->horizontalScrollBar()->setValue(100), view->verticalScrollBar()->setValue(50);
     const QPoint scroll = view->ScrollPosition();
     ASSERT_EQ(scroll, QPoint(100, 50));
@@ -103,27 +111,6 @@ TEST_F(ViewTest, DragWithTheViewScrolledKeepsTheGrabOffset)
     EXPECT_EQ(std::pair(view->m_pCurCard, card->m_ptCenter), std::pair(card, QPoint(512 - 40, 384 + 25)));
     view->UpdateWindow();
     EXPECT_EQ(screenAt(QPoint(472, 409) - scroll), qRgb(255, 0, 0));
-
-    // Grown to the screen (full screen), the whole area fits: no scroll bars.
-    view->resize(1024, 768);
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(view->horizontalScrollBar()->isVisible() || view->verticalScrollBar()->isVisible()
-                 || view->viewport()->size() != QSize(1024, 768));
-}
-
-TEST_F(ViewTest, ClicksAndContextMenus)
-{
-    Card* card = addCard(100, 80, Qt::red, "a.png");
-    QTest::mouseClick(vp(), Qt::LeftButton, {}, QPoint(512, 384));
-    ASSERT_EQ(view->m_pCurCard, card);
-    doc->SetModifiedFlag(false);
-    QTest::mouseClick(vp(), Qt::LeftButton, {}, QPoint(20, 20));
-    EXPECT_TRUE(view->m_pCurCard == card && !doc->IsModified()); // kept
-    QTest::mousePress(vp(), Qt::RightButton, {}, QPoint(512, 384));
-    EXPECT_EQ(view->m_pCurCard, card);
-    QTest::mousePress(vp(), Qt::RightButton, {}, QPoint(20, 20));
-    EXPECT_EQ(std::pair(view->m_pCurCard, host.menus),
-              std::pair(static_cast<Card*>(nullptr), std::vector<int>{IDR_ITEM_CONTEXT_MENU, IDR_CANVAS_CONTEXT_MENU}));
 }
 
 TEST_F(ViewTest, CutStatusDragsAnOutlineInTheInvertingMode)
@@ -137,13 +124,12 @@ TEST_F(ViewTest, CutStatusDragsAnOutlineInTheInvertingMode)
     QTest::mousePress(vp(), Qt::LeftButton, {}, QPoint(480, 360));
     EXPECT_TRUE(view->m_pCurCard == card && !doc->IsModified()); // selected, not raised or moved
     QTest::mouseMove(vp(), QPoint(540, 400));
-    EXPECT_NE(view->ScreenImage(), clean);
+    EXPECT_NE(view->ScreenImage(), clean); // drawn while dragging
     QTest::mouseMove(vp(), QPoint(560, 420));
     QTest::mouseRelease(vp(), Qt::LeftButton, {}, QPoint(560, 420));
     view->UpdateWindow();
     EXPECT_NE(view->ScreenImage(), clean); // the outline stays on the screen
-    ASSERT_TRUE(view->m_pShapeRegion);
-    EXPECT_TRUE(card->m_ptCenter == QPoint(512, 384) && view->m_pShapeRegion->contains(QPointF(520, 390))
+    EXPECT_TRUE(card->m_ptCenter == QPoint(512, 384) && view->m_pShapeRegion && view->m_pShapeRegion->contains(QPointF(520, 390))
                 && !view->m_pShapeRegion->contains(QPointF(470, 390)));
 
     // Pressing inside moves the outline; drawing it twice restores pixels.
@@ -153,16 +139,14 @@ TEST_F(ViewTest, CutStatusDragsAnOutlineInTheInvertingMode)
     // Refresh takes the outline off the screen, the region stays for Cut.
     view->OnCommand(ID_REFRESH);
     view->UpdateWindow();
-    EXPECT_EQ(view->ScreenImage(), clean);
-    EXPECT_TRUE(view->m_pShapeRegion && !view->m_pShapeRegion->isEmpty());
+    EXPECT_TRUE(view->ScreenImage() == clean && view->m_pShapeRegion && !view->m_pShapeRegion->isEmpty());
 }
 
 TEST_F(ViewTest, AddImagePutsTheNewItemOnTopAndCurrentAndRefusesOtherFiles)
 {
     addCard(50, 50, Qt::blue, "old.png");
-    QStringList filters;
-    const QStringList answers = {mctest::writeFile(dir + "/bad.jpg", "nothing"), QString(),
-                                 mctest::writeImage(dir, "new.png", mctest::solidImage(40, 30, Qt::red))};
+    QStringList filters, answers = {mctest::writeFile(dir + "/bad.jpg", "nothing"), QString(),
+                                    mctest::writeImage(dir, "new.png", mctest::solidImage(40, 30, Qt::red))};
     mc::dialogs::SetOpenFileHandler([&](const QString& filter) { return answers[(filters << filter).size() - 1]; });
     doc->SetModifiedFlag(false);
     // Not a picture: said so, nothing changes; cancelled: nothing said either.
@@ -179,22 +163,16 @@ TEST_F(ViewTest, AddImagePutsTheNewItemOnTopAndCurrentAndRefusesOtherFiles)
               std::tuple(2, doc->m_listCards.GetHead(), dir + "/new.jpg"));
 }
 
-// The Set Wallpaper commands are carried out for the view's captured client
-// area. (Each layout, and the failures the messages show: the wallpaper
-// command tests.)
+// The view carries out the Set Wallpaper commands. (Each layout's picture,
+// and the failures the messages show: the wallpaper command tests.)
 TEST_F(ViewTest, SetWallpaperCommandsRenderTheCanvas)
 {
     EnvGuard env;
     env.set("MURALCRAFTER_DESKTOP", "file");
     doc->SetCanvasSize(600, 400);
-    Card* card = addCard(20, 20, Qt::green, "item.png");
-    card->m_ptCenter = view->Layer().CanvasRect().topLeft() + QPoint(50, 50); // canvas point (50, 50)
-    card->UpdateRegion();
     ASSERT_TRUE(view->OnCommand(ID_SET_WALLPAPER_CENTERED) && messages.isEmpty()) << messages.join('\n').toStdString();
-    const QImage picture = mc::imaging::decodeImage(mc::platform::KeyFileBackend().read().wallpaperPath);
+    EXPECT_EQ(mc::imaging::decodeImage(mc::platform::KeyFileBackend().read().wallpaperPath).size(), QSize(600, 400));
     QFile::remove(mc::platform::keyFileBackendPath());
-    EXPECT_EQ(std::tuple(picture.size(), picture.pixel(50, 50), picture.pixel(5, 5)),
-              std::tuple(QSize(600, 400), qRgb(0, 255, 0), qRgb(255, 255, 255)));
 }
 
 // The outline's pixels and the transformed drawing must agree: a rotated,
@@ -225,47 +203,38 @@ TEST_F(ViewTest, DraggingARotatedItemLeavesNothingBehind)
     EXPECT_EQ(afterDrags, view->ScreenImage());
 }
 
+// Every transform at once: turned, zoomed, sheared both ways and flipped.
 TEST_F(ViewTest, CutKeepsWhatLiesUnderTheOutlineOfATransformedItem)
 {
-    const struct {
-        double angle, scale, shearX, shearY;
-        bool flipH, flipV;
-    } rows[] = {{30, 1.7, 0, -2, false, true}, {-50, 0.8, 2, 0, true, true}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.angle << " " << row.scale << " " << row.shearX << " " << row.shearY);
-        doc->m_listCards.RemoveAll();
-        Card* card = view->m_pCurCard = addCard(200, 160, Qt::red, "r.png");
-        card->m_dAngle = row.angle, card->m_dScale = row.scale, card->m_dShearX = row.shearX;
-        card->m_dShearY = row.shearY, card->m_bFlipH = row.flipH, card->m_bFlipV = row.flipV;
-        card->UpdateRegion();
-        doc->m_bCutStatus = true, doc->m_nShape = 12; // Ellipse
-        drag(QPoint(600, 440), QPoint(470, 330));
-        const mc::Region shape = *view->m_pShapeRegion;
-        const QRegion before = card->m_rgnItem;
-        EXPECT_TRUE(view->OnCommand(ID_CUT));
-        view->UpdateWindow();
-        // Cut, cut status off, the outline gone.
-        EXPECT_TRUE(card->m_bCut && !doc->m_bCutStatus && view->m_ptShapeStart == view->m_ptShapeEnd);
-
-        // Away from the outline by more than a pixel the picture shows
-        // exactly inside the shape.
-        auto all = [](QPoint p, auto inside) {
-            return inside(p) && inside(p + QPoint(2, 0)) && inside(p - QPoint(2, 0)) && inside(p + QPoint(0, 2))
-                && inside(p - QPoint(0, 2));
-        };
-        int checked = 0;
-        for (int y = 300; y < 470; y += 5)
-            for (int x = 420; x < 640; x += 5) {
-                const QPoint p(x, y);
-                const bool in = all(p, [&](QPoint q) { return shape.contains(q); });
-                if (all(p, [&](QPoint q) { return before.contains(q); })
-                    && (in || all(p, [&](QPoint q) { return !shape.contains(q); }))) {
-                    EXPECT_EQ(isRed(screenAt(p)), in) << x << "," << y;
-                    ++checked;
-                }
+    Card* card = view->m_pCurCard = addCard(200, 160, Qt::red, "r.png");
+    card->m_dAngle = -50, card->m_dScale = 0.8, card->m_dShearX = 2, card->m_dShearY = -0.5;
+    card->m_bFlipH = true, card->m_bFlipV = true;
+    card->UpdateRegion();
+    doc->m_bCutStatus = true, doc->m_nShape = 12; // Ellipse
+    drag(QPoint(600, 440), QPoint(470, 330));
+    const mc::Region shape = *view->m_pShapeRegion;
+    const QRegion before = card->m_rgnItem;
+    EXPECT_TRUE(view->OnCommand(ID_CUT));
+    view->UpdateWindow();
+    // Cut, cut status off, the outline gone.
+    EXPECT_TRUE(card->m_bCut && !doc->m_bCutStatus && view->m_ptShapeStart == view->m_ptShapeEnd);
+    // Away from the outline by more than a pixel the picture shows exactly
+    // inside the shape.
+    auto all = [](QPoint p, auto inside) {
+        return inside(p) && inside(p + QPoint(2, 0)) && inside(p - QPoint(2, 0)) && inside(p + QPoint(0, 2))
+            && inside(p - QPoint(0, 2));
+    };
+    int checked = 0;
+    for (int y = 300; y < 470; y += 5)
+        for (int x = 420; x < 640; x += 5) {
+            const QPoint p(x, y);
+            const bool in = all(p, [&](QPoint q) { return shape.contains(q); });
+            if (all(p, [&](QPoint q) { return before.contains(q); }) && (in || all(p, [&](QPoint q) { return !shape.contains(q); }))) {
+                EXPECT_EQ(isRed(screenAt(p)), in) << x << "," << y;
+                ++checked;
             }
-        EXPECT_GT(checked, 200);
-    }
+        }
+    EXPECT_GT(checked, 200);
 }
 
 TEST_F(ViewTest, CutMissingTheItemChangesNothingCutsIntersectAndRestoreBringsAllBack)
@@ -285,8 +254,7 @@ TEST_F(ViewTest, CutMissingTheItemChangesNothingCutsIntersectAndRestoreBringsAll
 
     // Two overlapping cuts leave the overlap.
     drag(QPoint(470, 350), QPoint(530, 410));
-    view->OnCommand(ID_CUT);
-    doc->m_bCutStatus = true;
+    view->OnCommand(ID_CUT), doc->m_bCutStatus = true;
     drag(QPoint(560, 420), QPoint(500, 370));
     view->OnCommand(ID_CUT);
     view->UpdateWindow();
@@ -295,12 +263,10 @@ TEST_F(ViewTest, CutMissingTheItemChangesNothingCutsIntersectAndRestoreBringsAll
     // see the screen after Restore).
     view->OnCommand(ID_RESTORE_ORIGINAL_IMAGE);
     EXPECT_TRUE(!card->m_bCut && *card->m_pClip == Card::ImageRectRegion(QSize(100, 80)));
-
-    // Restore on an uncut item raises it, shown on top and saved as such.
+    // On an uncut item it raises the item.
     view->m_pCurCard = lower;
     view->OnCommand(ID_RESTORE_ORIGINAL_IMAGE);
-    view->UpdateWindow();
-    EXPECT_TRUE(doc->m_listCards.GetHead() == lower && !lower->m_bCut && screenAt(QPoint(512, 384)) == qRgb(0, 0, 255));
+    EXPECT_TRUE(doc->m_listCards.GetHead() == lower && !lower->m_bCut);
 }
 
 // One canvas pixel is one device pixel at every scale factor. Qt reads
