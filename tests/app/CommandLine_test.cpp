@@ -44,8 +44,7 @@ QString writeProject(const QString& dir)
 struct FileDesktop {
     FileDesktop()
     {
-        env.set("MURALCRAFTER_DESKTOP", "file");
-        QFile::remove(path());
+        env.set("MURALCRAFTER_DESKTOP", "file"), QFile::remove(path());
         mc::platform::KeyFile file;
         file.setValue(mc::platform::KeyFileBackend::kGroup, mc::platform::KeyFileBackend::kColorKey, "16 32 48");
         EXPECT_TRUE(file.save(path()).isEmpty());
@@ -91,8 +90,7 @@ TEST(CommandLine, HeadlessRequestsWindowArgumentsVersionAndHelp)
 TEST(CommandLine, RenderAndWallpaperWriteTheirPictures)
 {
     const FileDesktop desktop;
-    const QString dir = mctest::freshDir();
-    const QString project = writeProject(dir);
+    const QString dir = mctest::freshDir(), project = writeProject(dir);
     for (const char* name : {"/out.png", "/out.bmp", "/out.jpg"}) {
         EXPECT_EQ(run(QStringList{"--render", dir + name, project} + kSizes).status, 0) << name;
         EXPECT_EQ(QImage(dir + name).size(), QSize(600, 400)) << name;
@@ -115,8 +113,7 @@ TEST(CommandLine, RenderAndWallpaperWriteTheirPictures)
 TEST(CommandLine, SetWallpaperPrintsTheInstalledFileAndReportsARefusal)
 {
     const FileDesktop desktop;
-    const QString dir = mctest::freshDir();
-    const QString project = writeProject(dir);
+    const QString dir = mctest::freshDir(), project = writeProject(dir);
     const QString data = mc::platform::dataDirectory();
     QFile::remove(data + "/muralcrafter.bmp"), QFile::remove(data + "/muralcraftr.bmp");
     Outcome r = run(QStringList{"--set-wallpaper", "tiled", project} + kSizes);
@@ -141,11 +138,8 @@ TEST(CommandLine, FailuresHaveTheirExitStatusAndMessage)
     const QString photo = mctest::writeImage(dir, "photo.png", mctest::solidImage(5, 5, Qt::red));
 
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir + "/pipe.mcr").constData(), 0600), 0);
-    const struct {
-        QStringList args;
-        int status;
-        const char* message; // the whole of standard error, when given
-    } failures[] = {
+    // The arguments, the status and, when given, the whole of standard error.
+    const std::tuple<QStringList, int, const char*> failures[] = {
         // Never read: a pipe would block, /dev/zero never end.
         {{"--render", out, dir + "/pipe.mcr"}, kExitProjectRejected, nullptr},
         {{"--render", out, "/dev/zero"}, kExitProjectRejected, nullptr},
@@ -161,10 +155,10 @@ TEST(CommandLine, FailuresHaveTheirExitStatusAndMessage)
         {{"--set-wallpaper", "left", "--output", out, project}, kExitUsage, nullptr},
         {{"--render", dir + "/missing/o.png", project}, kExitOutputFailed, nullptr},
     };
-    for (const auto& f : failures) {
-        const Outcome r = run(f.args);
-        EXPECT_EQ(std::pair(r.status, f.message ? r.err : QString()), std::pair(f.status, QString(f.message)))
-            << f.args.join(' ').toStdString();
+    for (const auto& [args, status, message] : failures) {
+        const Outcome r = run(args);
+        EXPECT_EQ(std::pair(r.status, message ? r.err : QString()), std::pair(status, QString(message)))
+            << args.join(' ').toStdString();
     }
     EXPECT_FALSE(QFileInfo::exists(out));
     EXPECT_EQ(FileDesktop::installed(), "");

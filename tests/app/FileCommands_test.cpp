@@ -44,24 +44,18 @@ protected:
 // cancels the New as well; an unmodified project is not asked about.
 TEST_F(FileCommandsTest, NewProjectAsksFirstWhenModified)
 {
-    const struct {
-        Answer answer;
-        const char* savePath; // the dialog adds the extension
-        bool modified;
-        int itemsLeft;
-    } rows[] = {{Answer::Cancel, "", true, 1}, {Answer::DontSave, "", true, 0}, {Answer::Save, "/Answer", true, 0},
-                {Answer::Save, "", true, 1},   {Answer::Cancel, "", false, 0}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(int(row.answer) * 10 + row.itemsLeft);
+    // The answer, the save dialog's path (it adds the extension), modified, items left.
+    const std::tuple<Answer, const char*, bool, int> rows[] = {{Answer::Cancel, "", true, 1}, {Answer::DontSave, "", true, 0},
+        {Answer::Save, "/Answer", true, 0}, {Answer::Save, "", true, 1}, {Answer::Cancel, "", false, 0}};
+    for (const auto& [answer, savePath, modified, itemsLeft] : rows) {
         doc->m_listCards.RemoveAll(), doc->SetPathName({}), addItem();
-        doc->SetModifiedFlag(row.modified);
-        dialogs.questions.clear();
-        dialogs.answer = row.answer;
-        dialogs.savePath = *row.savePath ? dir + row.savePath : QString();
+        doc->SetModifiedFlag(modified), dialogs.questions.clear(), dialogs.answer = answer;
+        dialogs.savePath = *savePath ? dir + savePath : QString();
         EXPECT_TRUE(commands->OnCommand(ID_FILE_NEW));
         // A new project has no path: Save must not write over the old file.
         EXPECT_EQ(std::tuple(doc->m_listCards.GetCount(), dialogs.questions.join('|'), doc->IsModified(), doc->GetPathName()),
-                  std::tuple(row.itemsLeft, row.modified ? "Save changes to Untitled?" : "", row.itemsLeft > 0, QString()));
+                  std::tuple(itemsLeft, modified ? "Save changes to Untitled?" : "", itemsLeft > 0, QString()))
+            << int(answer) * 10 + itemsLeft;
     }
     EXPECT_TRUE(QFileInfo(dir + "/Answer.mcr").isFile() && QFileInfo(dir + "/Answer.jpg").isFile());
 }
@@ -114,9 +108,7 @@ TEST_F(FileCommandsTest, RecentFilesKeepFourLatestFirstAcrossRuns)
 {
     QStringList paths;
     for (int i = 0; i < 5; ++i)
-        paths << project(QStringLiteral("p%1.mcr").arg(i), 1);
-    for (const QString& p : paths)
-        ASSERT_TRUE(commands->OpenDocumentFile(p));
+        ASSERT_TRUE((paths << project(QStringLiteral("p%1.mcr").arg(i), 1), commands->OpenDocumentFile(paths.last())));
     EXPECT_EQ(commands->RecentFiles(), (QStringList{paths[4], paths[3], paths[2], paths[1]}));
     // Opening a listed file moves it up, and the list outlives the commands.
     ASSERT_TRUE(commands->OpenDocumentFile(paths[2]));
