@@ -137,8 +137,7 @@ TEST_F(ViewTest, CutStatusDragsAnOutlineInTheInvertingMode)
     EXPECT_TRUE(view->m_rgnShape.contains(QPoint(565, 420)));
 
     // Refresh takes the outline off the screen, the region stays for Cut.
-    view->OnCommand(ID_REFRESH);
-    view->UpdateWindow();
+    view->OnCommand(ID_REFRESH), view->UpdateWindow();
     EXPECT_TRUE(view->ScreenImage() == clean && view->m_pShapeRegion && !view->m_pShapeRegion->isEmpty());
 }
 
@@ -163,8 +162,8 @@ TEST_F(ViewTest, AddImagePutsTheNewItemOnTopAndCurrentAndRefusesOtherFiles)
               std::tuple(2, doc->m_listCards.GetHead(), dir + "/new.jpg"));
 }
 
-// The view carries out the Set Wallpaper commands. (Each layout's picture,
-// and the failures the messages show: the wallpaper command tests.)
+// The view carries out the Set Wallpaper commands and shows their failures.
+// (Each layout's picture: the wallpaper command tests.)
 TEST_F(ViewTest, SetWallpaperCommandsRenderTheCanvas)
 {
     EnvGuard env;
@@ -173,6 +172,12 @@ TEST_F(ViewTest, SetWallpaperCommandsRenderTheCanvas)
     ASSERT_TRUE(view->OnCommand(ID_SET_WALLPAPER_CENTERED) && messages.isEmpty()) << messages.join('\n').toStdString();
     EXPECT_EQ(mc::imaging::decodeImage(mc::platform::KeyFileBackend().read().wallpaperPath).size(), QSize(600, 400));
     QFile::remove(mc::platform::keyFileBackendPath());
+    // The data folder cannot be created (where it would go is a file): said
+    // so, nothing installed.
+    mctest::writeFile(dir + "/muralcrafter", {});
+    env.set("XDG_DATA_HOME", dir.toUtf8());
+    EXPECT_TRUE(view->OnCommand(ID_SET_WALLPAPER_STRETCHED) && messages.size() == 1 && messages[0].contains("muralcrafter.bmp"));
+    EXPECT_TRUE(mc::platform::KeyFileBackend().read().wallpaperPath.isEmpty());
 }
 
 // The outline's pixels and the transformed drawing must agree: a rotated,

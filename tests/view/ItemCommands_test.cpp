@@ -71,11 +71,7 @@ protected:
     }
 
     bool Do(int id) { return commands.OnCommand(id); }
-    bool Checked(int id)
-    {
-        CommandState state;
-        return commands.OnUpdateCommand(id, state) && state.checked;
-    }
+    bool Checked(int id, CommandState state = {}) { return commands.OnUpdateCommand(id, state) && state.checked; }
     int AlphaAt(int x, int y) const { return qAlpha(cur->m_pBitmap->pixel(x, y)); }
     std::vector<const Card*> Order() const
     {
