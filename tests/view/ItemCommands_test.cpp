@@ -250,3 +250,19 @@ TEST_F(ItemCommandsTest, SemitransparencyAndEraseDialogsStartFromTheItem)
 }
 
 } // namespace
+
+// "No longer prompt" counts only together with Yes, and then for the rest of
+// the run.
+TEST_F(ItemCommandsTest, DeletePromptStopsOnlyAfterYesWithNoLongerPrompt)
+{
+    for (bool yes : {false, true}) {
+        Add();
+        host.onDelete = [yes](DelImgModel& m) { return m.m_bNoPrompt = true, yes; };
+        Do(ID_DELETE_IMAGE);
+        EXPECT_EQ(mc::view::g_bPromptOnDelete, !yes);
+    }
+    const int asked = host.asked;
+    Add();
+    Do(ID_DELETE_IMAGE);
+    EXPECT_EQ(std::tuple(host.asked, doc.m_listCards.GetCount()), std::tuple(asked, 1));
+}
