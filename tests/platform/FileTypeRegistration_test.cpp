@@ -54,17 +54,14 @@ TEST_F(FileTypeRegistrationTest, ShippedFilesAreCompleteAndDescribeTheProjectTyp
     for (const char* line : {"\nName=Muralcrafter\n", "\nMimeType=application/x-muralcrafter;\n", "\nIcon=" MC_APP_ID "\n",
                              "\nCategories=Graphics;"})
         EXPECT_TRUE(m_files.desktopEntry.contains(line)) << line;
-    // The application and the document icon at every size, and scalable.
-    for (const char* kind : {"apps/" MC_APP_ID, "mimetypes/" MC_APP_ID "-project"}) {
-        for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
-            const QString key = QStringLiteral("%1x%1/%2.png").arg(size).arg(kind);
-            const QImage icon = QImage::fromData(m_files.icons.value(key), "PNG");
-            EXPECT_EQ(icon.size(), QSize(size, size)) << key.toStdString();
-            EXPECT_TRUE(icon.hasAlphaChannel());
-        }
-        EXPECT_TRUE(m_files.icons.contains(QStringLiteral("scalable/%1.svg").arg(kind)));
-    }
+    // The application and the document icon at every size (the installed
+    // files are listed by Install_test), and scalable.
     EXPECT_EQ(m_files.icons.size(), 16);
+    for (const auto& [key, bytes] : m_files.icons.asKeyValueRange()) {
+        const QImage icon = QImage::fromData(bytes, "PNG");
+        const int size = key.section(u'x', 0, 0).toInt(); // "NxN/..."; 0 for "scalable/..."
+        EXPECT_TRUE(size ? icon.size() == QSize(size, size) && icon.hasAlphaChannel() : key.endsWith(".svg")) << key.toStdString();
+    }
 }
 
 TEST_F(FileTypeRegistrationTest, DesktopEntryRunsTheGivenProgramQuotedOnlyWhenNeeded)
@@ -113,8 +110,6 @@ TEST_F(FileTypeRegistrationTest, RunsWriteOnlyWhatDiffersAndBuildTheDatabasesWhe
         GTEST_SKIP() << "update-mime-database or update-desktop-database is not installed";
     EXPECT_EQ(run(program), "written 0 failed 0 mime 1 desktop 1 kept 0");
     EXPECT_EQ(run(program), "written 0 failed 0 mime 0 desktop 0 kept 0");
-    EXPECT_TRUE(mctest::readFile(file("mime/globs2")).contains("application/x-muralcrafter:*.mcr"));
-    EXPECT_TRUE(mctest::readFile(file("mime/magic")).contains("[50:application/x-muralcrafter]"));
     EXPECT_TRUE(mctest::readFile(file("applications/mimeinfo.cache")).contains("application/x-muralcrafter=" MC_APP_ID ".desktop;"));
     // The program moved: only the entry and its database; damaged files are put back.
     EXPECT_EQ(run(), "written 1 failed 0 mime 0 desktop 1 kept 0");

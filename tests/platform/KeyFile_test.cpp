@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 using namespace mc::platform;
@@ -29,11 +31,10 @@ TEST(KeyFileTest, ReadsAndWritesGroupsKeysAndEscapes)
 
     KeyFile out;
     EXPECT_FALSE(out.load(dir + "/sub/b.conf"));
-    out.setValue("G", "A", " lead\nand\\trail ");
-    out.setValue("G", "B", "2");
-    out.setValue("H", "A", "other");
-    out.setValue("G", "C", "3"); // goes into G, not after H
-    out.setValue("G", "B", "22");
+    // C goes into G, not after H; B is replaced in place.
+    for (const auto& [group, key, value] : {std::tuple{"G", "A", " lead\nand\\trail "}, {"G", "B", "2"}, {"H", "A", "other"},
+                                            {"G", "C", "3"}, {"G", "B", "22"}})
+        out.setValue(group, key, value);
     ASSERT_EQ(out.save(dir + "/sub/b.conf"), QString()); // the folder is created
     KeyFile back;
     ASSERT_TRUE(back.load(dir + "/sub/b.conf"));
@@ -43,8 +44,7 @@ TEST(KeyFileTest, ReadsAndWritesGroupsKeysAndEscapes)
 
 TEST(KeyFileBackendTest, RoundTripKeepsTheRestOfTheFile)
 {
-    const QString dir = mctest::freshDir();
-    const QString path = dir + "/desktop.conf";
+    const QString dir = mctest::freshDir(), path = dir + "/desktop.conf";
     mctest::writeFile(path, "# mine\n[Control Panel/Desktop]\nBackground=58 110 165\nWallpaper=/pics/my wall.jpg\n"
                             "TileWallpaper=0\nWallpaperStyle=2\n[Else]\nk=v\n");
     KeyFileBackend backend(path);
@@ -54,10 +54,8 @@ TEST(KeyFileBackendTest, RoundTripKeepsTheRestOfTheFile)
     const InstallResult r = backend.install(wall, "1", "1");
     ASSERT_TRUE(r.ok) << r.error.toStdString();
     EXPECT_EQ(settingsText(KeyFileBackend(path).read()), settingsText({wall, "1", "1", 0x00a56e3au}));
-    KeyFile kf;
-    ASSERT_TRUE(kf.load(path));
-    EXPECT_EQ(kf.value("Else", "k"), QStringLiteral("v"));
-    EXPECT_TRUE(kf.toText().startsWith(QStringLiteral("# mine\n")));
+    const QByteArray text = mctest::readFile(path);
+    EXPECT_TRUE(text.startsWith("# mine\n") && text.contains("\n[Else]\nk=v\n")) << text.toStdString();
 }
 
 TEST(KeyFileBackendTest, MissingDamagedOrUnwritableFile)
@@ -75,8 +73,7 @@ TEST(KeyFileBackendTest, MissingDamagedOrUnwritableFile)
 TEST(KeyFileBackendTest, DefaultPathsAreInTheUsersFolders)
 {
     EnvGuard env;
-    const QString config = mctest::freshDir();
-    const QString data = mctest::freshDir();
+    const QString config = mctest::freshDir(), data = mctest::freshDir();
     env.set("XDG_CONFIG_HOME", config.toUtf8());
     env.set("XDG_DATA_HOME", data.toUtf8());
     EXPECT_EQ(KeyFileBackend().filePath(), config + "/muralcrafter/desktop.conf");
@@ -88,18 +85,15 @@ TEST(AtomicFile, ReplacesWholeOrLeavesTheOldFile)
 {
     // Two writers of one file (two runs of the program) leave one of them
     // whole, never a mix; the old bytes stay until a commit.
-    const QString dir = mctest::freshDir();
-    const QString path = dir + "/f";
+    const QString dir = mctest::freshDir(), path = dir + "/f";
     ASSERT_TRUE(WriteFileAtomically(path, "old"));
     AtomicFile a(path), b(path);
-    ASSERT_TRUE(a.open());
-    ASSERT_TRUE(b.open());
+    ASSERT_TRUE(a.open() && b.open());
     a.device()->write("aaaa");
     b.device()->write("bbbbbbbb");
     a.device()->write("aaaa");
     EXPECT_EQ(mctest::readFile(path), "old");
-    ASSERT_TRUE(b.commit());
-    ASSERT_TRUE(a.commit());
+    ASSERT_TRUE(b.commit() && a.commit());
     EXPECT_EQ(mctest::readFile(path), "aaaaaaaa");
     EXPECT_FALSE(WriteFileAtomically(path, "k", nullptr, AtomicFile::Existing::Keep));
 
