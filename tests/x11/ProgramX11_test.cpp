@@ -10,6 +10,7 @@
 #include "x11/X11Session.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QMenuBar>
 #include <QSettings>
 #include <QStatusBar>
@@ -101,8 +102,7 @@ TEST_F(MainWindowX11, NormalWindowGetsItsRectangleBack)
     ASSERT_TRUE(waitFor([&] { return m_frame->geometry() == normal; })) << rectText(m_frame->geometry());
 
     // A double click in the view, given by the X server's pointer.
-    CMyView* view = m_frame->GetActiveView();
-    const QPoint at = view->mapToGlobal(view->rect().center());
+    const QPoint at = m_frame->GetActiveView()->mapToGlobal(m_frame->GetActiveView()->rect().center());
     runOn(QStringLiteral("xdotool"), {"mousemove", "--sync", QString::number(at.x()), QString::number(at.y()), "click",
                                       "--repeat", "2", "--delay", "60", "1"});
     ASSERT_TRUE(waitFor([&] { return fullScreen(); })) << stateOf(m_wid);
