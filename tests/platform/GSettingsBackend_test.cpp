@@ -82,20 +82,6 @@ TEST_F(GSettingsBackendTest, UnreadableValuesReadAsEmpty)
     EXPECT_EQ(settingsText(GSettingsBackend(missing).read()), " |   | #204080");
 }
 
-TEST_F(GSettingsBackendTest, DarkPictureWhenTheInterfacePrefersDark)
-{
-    if (!haveSchema(QStringLiteral("org.gnome.desktop.interface")))
-        GTEST_SKIP() << "no interface schema";
-    set(kGnome, "picture-uri", "file:///light.png");
-    set(kGnome, "picture-uri-dark", "file:///dark.png");
-    set("org.gnome.desktop.interface", "color-scheme", "default");
-    EXPECT_EQ(gnome().read().wallpaperPath, QStringLiteral("/light.png"));
-    set("org.gnome.desktop.interface", "color-scheme", "prefer-dark");
-    EXPECT_EQ(gnome().read().wallpaperPath, QStringLiteral("/dark.png"));
-    set(kGnome, "picture-uri-dark", "");
-    EXPECT_EQ(gnome().read().wallpaperPath, QStringLiteral("/light.png"));
-}
-
 TEST_F(GSettingsBackendTest, InstallWritesOptionsAndBothUris)
 {
     const QString wall = mctest::freshDir() + "/it's \"my\" wall 100%\\\u00e9#1.bmp";
@@ -140,16 +126,4 @@ TEST(GSettingsTranslationTest, ListingOfOneSchemaOnly)
     const auto values = GSettingsBackend::parseListing("org.x a 'one'\norg.x.child a 'no'\norg.x b 2\norg.xy a 'no'", "org.x");
     EXPECT_EQ((QStringList{values.keys().join(u' '), values.value("a"), values.value("b")}), (QStringList{"a b", "'one'", "2"}));
     EXPECT_EQ(GSettingsBackend::uriToPath("resource:///org/x.png"), QString());
-}
-
-// A GNOME session whose gsettings is not installed: reading gives the empty
-// values and the fallback colour, installing says why it failed.
-TEST(GSettingsBackendWithoutTool, ReadsEmptyAndReportsInstallFailure)
-{
-    EnvGuard env;
-    env.set("PATH", mctest::freshDir().toUtf8());
-    GSettingsBackend gnome(*gsettingsSchemaFor(QStringLiteral("gnome")));
-    EXPECT_EQ(settingsText(gnome.read()), " |   | #204080");
-    const InstallResult r = gnome.install("/tmp/wall.bmp", "0", "2");
-    EXPECT_TRUE(!r.ok && !r.error.isEmpty());
 }

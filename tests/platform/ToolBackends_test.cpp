@@ -17,13 +17,11 @@ TEST(DesktopDetectTest, ForcedByNameWhateverTheDesktop)
 {
     EnvGuard env;
     env.set("XDG_CURRENT_DESKTOP", "GNOME");
-    for (const char* name : {"gnome", "cinnamon", "mate", "kde", "xfce", "lxqt", "sway", "x11", "file"}) {
-        env.set("MURALCRAFTER_DESKTOP", QByteArray(name).toUpper());
-        EXPECT_EQ(detectDesktopBackend()->name(), QString::fromLatin1(name));
-    }
+    QStringList found;
+    for (const char* name : {"GNOME", "CINNAMON", "MATE", "KDE", "XFCE", "LXQT", "SWAY", "X11", "FILE", "no-such-desktop"})
+        env.set("MURALCRAFTER_DESKTOP", name), found << detectDesktopBackend()->name();
+    EXPECT_EQ(found.join(u' '), "gnome cinnamon mate kde xfce lxqt sway x11 file file");
     EXPECT_EQ(createDesktopBackend("no-such-desktop"), nullptr);
-    env.set("MURALCRAFTER_DESKTOP", "no-such-desktop");
-    EXPECT_EQ(detectDesktopBackend()->name(), "file");
 }
 
 // A desktop counts only with its tools (the first recognised entry of
@@ -38,14 +36,11 @@ TEST(DesktopDetectTest, FromTheSessionAndItsTools)
     } cases[] = {
         {"ubuntu:GNOME", nullptr, nullptr, {"gsettings"}, "gnome"},
         {"GNOME", nullptr, nullptr, {}, "file"},
-        {"Unity", nullptr, nullptr, {"gsettings"}, "gnome"},
         {"X-Cinnamon", nullptr, nullptr, {"gsettings"}, "cinnamon"},
-        {"cinnamon", nullptr, nullptr, {"gsettings"}, "cinnamon"},
         {"Hyprland:unknown:MATE", nullptr, nullptr, {"gsettings"}, "mate"},
         {"XFCE", nullptr, nullptr, {"xfconf-query"}, "xfce"},
         {"KDE", nullptr, nullptr, {"dbus-send"}, "kde"},
         {"LXQt", nullptr, nullptr, {"pcmanfm-qt"}, "lxqt"},
-        {"Pantheon", nullptr, nullptr, {"gsettings"}, "file"},
         {nullptr, nullptr, nullptr, {"gsettings"}, "file"},
         {"i3", ":0", nullptr, {}, "file"},
         {"i3", ":0", nullptr, {"feh"}, "x11"},
@@ -97,6 +92,7 @@ TEST(ToolBackendsTest, FailuresAreReportedWithTheToolsMessage)
         const char *backend, *tool, *body, *message; // tool: none at all when null
     } cases[] = {
         {"kde", nullptr, "", ""},
+        {"gnome", nullptr, "", "gsettings"},
         {"xfce", "xfconf-query", R"(case "$*" in *" -l") ;; *) echo 'Property cannot be created' >&2; exit 1 ;; esac)",
          "Property cannot be created"},
         {"lxqt", nullptr, "", "pcmanfm-qt"},
@@ -122,11 +118,9 @@ TEST(ToolBackendsTest, PlasmaWithDbusSendOnly)
     FakeTools tools;
     tools.add("dbus-send");
     ASSERT_TRUE(KdeBackend().install("/data/w.bmp", "0", "0").ok);
-    const auto calls = tools.calls();
-    ASSERT_EQ(calls.size(), 1);
-    EXPECT_TRUE(calls[0].contains("--dest=org.kde.plasmashell") && calls[0].last().startsWith("string:var ")
-                && calls[0].last().contains("writeConfig(\"FillMode\", 6)"))
-        << calls[0].join(u' ').toStdString();
+    const QStringList call = tools.calls().value(0);
+    EXPECT_TRUE(tools.calls().size() == 1 && call.contains("--dest=org.kde.plasmashell") && call.last().startsWith("string:var ")
+                && call.last().contains("writeConfig(\"FillMode\", 6)")) << call.join(u' ').toStdString();
     EXPECT_EQ(KdeBackend::javaScriptString(QString::fromUtf8("a\"b\\c \xc3\xa9\n")), "\"a\\\"b\\\\c \\u00e9\\u000a\"");
 }
 
@@ -145,15 +139,12 @@ TEST(ToolBackendsTest, ReadsEachDesktopsOwnRecord)
          "Color=16,32,48\nFillMode=3\nImage=file:///home/ann/My%20Pictures/sea.jpg\n\n"
          "[Containments][8][Wallpaper][org.kde.image][General]\nImage=file:///other.png\n",
          "/home/ann/My Pictures/sea.jpg | 1 1 | #102030"},
-        {"kde", KdeBackend::appletsConfigPath(), "[Containments][3][Wallpaper][org.kde.image][General]\nFillMode=6\nImage=/p.png\n",
-         "/p.png | 0 0 | #204080"},
         // Plasma's default fill mode crops and scales: a stretch here.
         {"kde", KdeBackend::appletsConfigPath(), "[Containments][3][Wallpaper][org.kde.image][General]\nImage=/p.png\n",
          "/p.png | 0 2 | #204080"},
         // LXQt: pcmanfm-qt's profile; the colour-only mode has no picture.
         {"lxqt", lxqt, "[Desktop]\nBgColor=#102030\nWallpaper=/usr/share/lxqt/w.png\nWallpaperMode=center\n",
          "/usr/share/lxqt/w.png | 0 0 | #102030"},
-        {"lxqt", lxqt, "[Desktop]\nWallpaper=/w.png\nWallpaperMode=none\n", " | 0 2 | #204080"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);
