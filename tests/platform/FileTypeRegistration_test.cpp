@@ -24,20 +24,15 @@ bool haveTools()
     return haveProgram(QStringLiteral("update-mime-database")) && haveProgram(QStringLiteral("update-desktop-database"));
 }
 
-// One run as "written W failed F mime M desktop D kept K" (M, D: the
-// databases were rebuilt).
-QString runSummary(const FileTypeRegistration& r)
-{
-    return QStringLiteral("written %1 failed %2 mime %3 desktop %4 kept %5")
-        .arg(r.written.size()).arg(r.failed.size())
-        .arg(r.mimeDatabaseUpdated).arg(r.desktopDatabaseUpdated).arg(r.keptExisting);
-}
-
 class FileTypeRegistrationTest : public ::testing::Test {
 protected:
+    // One run as "written W failed F mime M desktop D kept K" (M, D: the
+    // databases were rebuilt).
     QString run(const QString& program = QStringLiteral("/usr/bin/muralcrafter"), bool installed = true)
     {
-        return runSummary(registerFileTypesForUser(m_files, program, m_home, installed, {m_system}));
+        const FileTypeRegistration r = registerFileTypesForUser(m_files, program, m_home, installed, {m_system});
+        return QStringLiteral("written %1 failed %2 mime %3 desktop %4 kept %5")
+            .arg(r.written.size()).arg(r.failed.size()).arg(r.mimeDatabaseUpdated).arg(r.desktopDatabaseUpdated).arg(r.keptExisting);
     }
     QString file(const char* path) const { return m_home + QLatin1Char('/') + QLatin1String(path); }
 

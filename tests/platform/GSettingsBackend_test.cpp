@@ -91,8 +91,7 @@ TEST_F(GSettingsBackendTest, InstallWritesOptionsAndBothUris)
         ASSERT_TRUE(backend.install(wall, tile, style).ok) << option;
         EXPECT_EQ(get(kGnome, "picture-options"), QString::fromLatin1(option));
         const QString uri = get(kGnome, "picture-uri");
-        EXPECT_TRUE(uri.startsWith(QStringLiteral("file:///")) && !uri.contains(u' ')) << uri.toStdString();
-        EXPECT_EQ(get(kGnome, "picture-uri-dark"), uri);
+        EXPECT_TRUE(uri.startsWith("file:///") && !uri.contains(u' ') && get(kGnome, "picture-uri-dark") == uri) << uri.toStdString();
         EXPECT_EQ(backend.read().wallpaperPath, wall);
     }
     // Every gsettings started has been reaped: no child is left a zombie.
