@@ -2,25 +2,20 @@
 // Sets environment variables for one test and puts the old values back.
 #include <QByteArray>
 #include <QList>
-#include <QPair>
 
 class EnvGuard {
 public:
     EnvGuard() = default;
-    EnvGuard(const EnvGuard&) = delete;
-    EnvGuard& operator=(const EnvGuard&) = delete;
+    Q_DISABLE_COPY(EnvGuard)
     ~EnvGuard()
     {
         for (auto it = m_saved.rbegin(); it != m_saved.rend(); ++it)
             it->second.isNull() ? qunsetenv(it->first.constData()) : qputenv(it->first.constData(), it->second);
     }
-    void set(const char* name, const QByteArray& value) { remember(name); qputenv(name, value); }
-    void unset(const char* name) { remember(name); qunsetenv(name); }
+    void set(const char* name, const QByteArray& value) { remember(name), qputenv(name, value); }
+    void unset(const char* name) { remember(name), qunsetenv(name); }
 
 private:
-    void remember(const char* name)
-    {
-        m_saved.append({QByteArray(name), qEnvironmentVariableIsSet(name) ? qgetenv(name) : QByteArray()});
-    }
-    QList<QPair<QByteArray, QByteArray>> m_saved;
+    void remember(const char* name) { m_saved.append({name, qEnvironmentVariableIsSet(name) ? qgetenv(name) : QByteArray()}); }
+    QList<std::pair<QByteArray, QByteArray>> m_saved;
 };

@@ -12,18 +12,15 @@
 #include <QTextStream>
 #include <QtEndian>
 
-#include <gtest/gtest.h>
 #include <QTemporaryDir>
 #include <QUuid>
+#include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstdlib>
-#include <memory>
 #include <stdexcept>
 #include <fcntl.h>
 #include <sys/mount.h>
 #include <unistd.h>
-#include <utility>
 
 namespace mctest {
 
@@ -35,7 +32,7 @@ QTemporaryDir& root()
 }
 } // namespace
 
-void isolateEnvironment()
+void isolateEnvironment(bool headless)
 {
     const QString base = root().path();
     for (const auto& [name, sub] : {std::pair{"HOME", "/home"}, {"XDG_CONFIG_HOME", "/config"}, {"XDG_DATA_HOME", "/data"},
@@ -47,22 +44,17 @@ void isolateEnvironment()
     if (!qEnvironmentVariableIsSet("MURALCRAFTER_WALLPAPER_DIR"))
         qputenv("MURALCRAFTER_WALLPAPER_DIR", "");
     QFile::setPermissions(base + "/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
-void setHeadlessDefaults()
-{
-    for (const auto& [name, value] : {std::pair{"QT_QPA_PLATFORM", "offscreen"}, {"MURALCRAFTER_SCREEN", "1024x768"},
-                                      {"GSETTINGS_BACKEND", "keyfile"}})
-        if (!qEnvironmentVariableIsSet(name))
-            qputenv(name, value);
+    if (headless)
+        for (const auto& [name, value] : {std::pair{"QT_QPA_PLATFORM", "offscreen"}, {"MURALCRAFTER_SCREEN", "1024x768"},
+                                          {"GSETTINGS_BACKEND", "keyfile"}})
+            if (!qEnvironmentVariableIsSet(name))
+                qputenv(name, value);
 }
 
 QString freshDir()
 {
     const QString path = root().path() + "/t-" + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    if (!QDir().mkpath(path))
-        throw std::runtime_error("cannot create test directory");
-    return path;
+    return QDir().mkpath(path) ? path : throw std::runtime_error("cannot create test directory");
 }
 
 QString smallFileSystem()
@@ -97,16 +89,13 @@ void fillUp(const QString& dir)
 QImage solidImage(int w, int h, QColor color)
 {
     QImage img(w, h, QImage::Format_ARGB32);
-    img.fill(color);
-    return img;
+    return img.fill(color), img;
 }
 
 QString writeImage(const QString& dir, const QString& name, const QImage& image)
 {
     const QString path = dir + "/" + name;
-    if (!image.save(path))
-        throw std::runtime_error("cannot write test picture " + path.toStdString());
-    return path;
+    return image.save(path) ? path : throw std::runtime_error("cannot write test picture " + path.toStdString());
 }
 
 QString writeFile(const QString& path, const QByteArray& bytes)
@@ -127,9 +116,7 @@ QByteArray readFile(const QString& path)
 QByteArray bmpFile(quint32 infoSize, quint16 bpp, quint32 compression, quint32 alpha)
 {
     const quint32 pixels = 14 + infoSize;
-    QByteArray b = QByteArray(int(pixels), '\0') + QByteArray(16, char(0x80));
-    b[0] = 'B';
-    b[1] = 'M';
+    QByteArray b = "BM" + QByteArray(int(pixels) - 2, '\0') + QByteArray(16, char(0x80));
     const quint32 size = quint32(b.size()), planesAndBpp = 1u | quint32(bpp) << 16;
     for (const auto& [at, v] : {std::pair{2, size}, {10, pixels}, {14, infoSize}, {18, 2u}, {22, 2u}, {26, planesAndBpp},
                                 {30, compression}})

@@ -17,13 +17,11 @@ namespace mctest {
 
 // Points HOME and the XDG folders at a fresh temporary directory so that no
 // test reads or writes the real user's settings. Called once from main().
-void isolateEnvironment();
-
-// What the headless test programs run with unless the caller chose
-// otherwise: the offscreen platform, a 1024 x 768 screen and gsettings on
-// a key file. Called from main() before the application object exists, so
+// With `headless`, also what the headless test programs run with unless the
+// caller chose otherwise: the offscreen platform, a 1024 x 768 screen and
+// gsettings on a key file. Called before the application object exists, so
 // that a test program run directly behaves as under ctest.
-void setHeadlessDefaults();
+void isolateEnvironment(bool headless = false);
 
 // A fresh empty directory that lives until the process ends.
 QString freshDir();

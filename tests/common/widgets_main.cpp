@@ -5,8 +5,7 @@
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    mctest::isolateEnvironment();
-    mctest::setHeadlessDefaults();
+    mctest::isolateEnvironment(true);
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

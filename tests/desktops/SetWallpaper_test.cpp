@@ -5,7 +5,6 @@
 #include "desktops/Session.h"
 #include "platform/GVariantText.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QPainter>
 #include <QSet>
@@ -35,11 +34,10 @@ struct Shown {
 };
 
 struct Desktop {
-    const char* name;
-    const char* xdg; // XDG_CURRENT_DESKTOP of its sessions
-    const char* logName; // of the process that draws it
-    bool ownNamespace; // not root: sway refuses it
-    bool draws;      // a screenshot shows its picture
+    // XDG_CURRENT_DESKTOP of its sessions; the log of the process that draws it.
+    const char *name, *xdg, *logName;
+    // ownNamespace: not root (sway refuses it); draws: a screenshot shows its picture.
+    bool ownNamespace, draws;
     QRect covered;   // the desktop's own things over the picture (Plasma's panel)
     bool tilesFromCentre; // the tiles are laid out from a centred one (Plasma), not from the top left
     std::function<bool(Session&)> start;
@@ -56,8 +54,7 @@ QString gsettings(const Session& s, const QString& schema, const QString& key)
 QString dbusString(const Session& s, const QString& dest, const QString& path, const QString& method, const QString& arg)
 {
     const Run r = s.run("dbus-send", {"--session", "--print-reply", "--dest=" + dest, path, method, "string:" + arg});
-    const qsizetype open = r.out.indexOf(u'"');
-    return r.status == 0 && open >= 0 ? r.out.mid(open + 1, r.out.lastIndexOf(u'"') - open - 1) : QString();
+    return r.status == 0 ? r.out.section(u'"', 1, -2) : QString();
 }
 
 QString plasmaScript(const Session& s, const QString& script)
@@ -82,21 +79,11 @@ Shown swaybgShown()
 {
     QList<Shown> found;
     for (const pid_t pid : descendants()) {
-        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-        if (!cmdline.open(QIODevice::ReadOnly) || !stat.open(QIODevice::ReadOnly) || stat.readAll().contains(") Z "))
-            continue;
-        const QList<QByteArray> args = cmdline.readAll().split('\0');
-        if (args.isEmpty() || QFileInfo(QString::fromLocal8Bit(args[0])).fileName() != u"swaybg")
-            continue;
-        Shown s;
-        for (qsizetype i = 1; i + 1 < args.size(); ++i) {
-            if (args[i] == "-i")
-                s.path = QString::fromLocal8Bit(args[i + 1]);
-            else if (args[i] == "-m")
-                s.mode = QString::fromLocal8Bit(args[i + 1]);
-        }
-        found << s;
+        const QList<QByteArray> args = mctest::readFile(QStringLiteral("/proc/%1/cmdline").arg(pid)).split('\0');
+        if (QFileInfo(QString::fromLocal8Bit(args[0])).fileName() == u"swaybg"
+            && !mctest::readFile(QStringLiteral("/proc/%1/stat").arg(pid)).contains(") Z "))
+            found << Shown{QString::fromLocal8Bit(args.value(args.indexOf("-i") + 1)),
+                           QString::fromLocal8Bit(args.value(args.indexOf("-m") + 1))};
     }
     return found.size() == 1 ? found.first() : Shown{{}, QStringLiteral("%1 swaybg running").arg(found.size())};
 }
@@ -177,8 +164,7 @@ QString compareScreen(const QImage& screen, const QImage& picture, bool tiled, c
                 p = QPoint(wrap(p.x(), picture.width()), wrap(p.y(), picture.height()));
             if (d.covered.contains(x, y) || !picture.rect().contains(p))
                 continue;
-            const QRgb want = picture.pixel(p);
-            const QRgb got = screen.pixel(x, y);
+            const QRgb want = picture.pixel(p), got = screen.pixel(x, y);
             if (std::max({std::abs(qRed(want) - qRed(got)), std::abs(qGreen(want) - qGreen(got)), std::abs(qBlue(want) - qBlue(got))}) > 4)
                 return QStringLiteral("at %1,%2 the screen shows %3 where the picture has %4")
                     .arg(x).arg(y).arg(QColor(got).name(), QColor(want).name());
@@ -189,10 +175,7 @@ QString compareScreen(const QImage& screen, const QImage& picture, bool tiled, c
     return compared > 1000 && colours.size() >= 3 ? QString() : QStringLiteral("too little of the picture compared");
 }
 
-void PrintTo(const Desktop& d, std::ostream* os)
-{
-    *os << d.name;
-}
+void PrintTo(const Desktop& d, std::ostream* os) { *os << d.name; }
 
 class SetWallpaperOn : public ::testing::TestWithParam<Desktop> {};
 
@@ -221,23 +204,19 @@ TEST_P(SetWallpaperOn, EachPlacementAndTheNextPicture)
     const QString second = writeProject(s.home(), "second", kCanvas, QColor(240, 200, 40), {{item, {260, 310}}});
     ASSERT_FALSE(first.isEmpty() || second.isEmpty());
 
-    const struct {
-        const char* layout;
-        const QString& project;
-    } steps[] = {{"centered", first}, {"tiled", first}, {"stretched", first}, {"left", first}, {"left", second}};
+    const std::pair<const char*, const QString&> steps[] = {
+        {"centered", first}, {"tiled", first}, {"stretched", first}, {"left", first}, {"left", second}};
     QString previous;
-    for (const auto& step : steps) {
-        SCOPED_TRACE(std::string(d.name) + ", " + step.layout + ", " + QFileInfo(step.project).fileName().toStdString());
-        const desk::Run r = s.run(MC_PROGRAM,
-                            {"--set-wallpaper", step.layout, step.project, "--screen", kSizes, "--client", kSizes}, 60000, &env);
+    for (const auto& [layout, project] : steps) {
+        SCOPED_TRACE(std::string(d.name) + ", " + layout + ", " + QFileInfo(project).fileName().toStdString());
+        const auto r = s.run(MC_PROGRAM, {"--set-wallpaper", layout, project, "--screen", kSizes, "--client", kSizes}, 60000, &env);
         ASSERT_EQ(r.status, 0) << r.err.toStdString();
         const QString path = r.out;
         ASSERT_TRUE(path.startsWith(s.home() + kAwkward)) << path.toStdString();
         // A new name each time: what makes a desktop load the file again.
-        EXPECT_NE(path, previous);
-        previous = path;
+        EXPECT_NE(path, std::exchange(previous, path));
         const QImage picture = QImage(path).convertToFormat(QImage::Format_RGB32);
-        const bool tiled = step.layout == std::string("tiled");
+        const bool tiled = layout == std::string("tiled");
         Shown shown;
         QString screen;
         QImage shot;
@@ -250,14 +229,11 @@ TEST_P(SetWallpaperOn, EachPlacementAndTheNextPicture)
             return screen.isEmpty();
         });
         if (!ok && !shot.isNull())
-            shot.save(QStringLiteral(MC_SHOT_DIR "/desktop-%1-%2.png").arg(d.xdg, step.layout));
+            shot.save(QStringLiteral(MC_SHOT_DIR "/desktop-%1-%2.png").arg(d.xdg, layout));
         ASSERT_TRUE(ok) << d.name << " reports " << shown.path.toStdString() << " (" << shown.mode.toStdString()
                         << ") for " << path.toStdString() << "; " << screen.toStdString();
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Desktops, SetWallpaperOn, ::testing::ValuesIn(kDesktops),
-                         [](const auto& info) {
-                             QString name = QString::fromLatin1(info.param.name);
-                             return name.remove(u' ').toStdString();
-                         });
+                         [](const auto& info) { return QString::fromLatin1(info.param.name).remove(u' ').toStdString(); });

@@ -4,7 +4,6 @@
 // and a click on an item that selects it (it comes to the top).
 #include "desktops/Session.h"
 #include "desktops/VirtualPointer.h"
-#include "common/TestUtil.h"
 
 #include <QSettings>
 
@@ -17,14 +16,11 @@ namespace {
 
 const QSize kOutput(1024, 768); // device pixels at every scale
 const QSize kCanvas(400, 300);
-const QColor kCanvasColor(37, 118, 201);
-const QColor kTopColor(230, 60, 20);
-const QColor kUnderColor(30, 200, 60);
+const QColor kCanvasColor(37, 118, 201), kTopColor(230, 60, 20), kUnderColor(30, 200, 60);
 const QSize kItem(160, 100);
 // Item centres in view coordinates: the lower one peeks out at the right
 // and at the bottom of the upper one.
-const QPoint kTopAt(512, 300);
-const QPoint kUnderAt(592, 350);
+const QPoint kTopAt(512, 300), kUnderAt(592, 350);
 
 // What one screenshot shows.
 struct Scene {
@@ -57,11 +53,9 @@ TEST_P(WaylandWindow, CanvasFrameItemsAndClickOneCanvasPixelPerDevicePixel)
                                           {mctest::solidImage(kItem.width(), kItem.height(), kUnderColor), kUnderAt}});
     ASSERT_FALSE(project.isEmpty());
     QProcessEnvironment env = s.env;
-    env.insert("QT_QPA_PLATFORM", "wayland");
-    env.insert("MURALCRAFTER_DESKTOP", "file");
-    env.insert("MURALCRAFTER_SCREEN", QStringLiteral("%1x%2").arg(kOutput.width()).arg(kOutput.height()));
-    if (qtScale)
-        env.insert("QT_SCALE_FACTOR", qtScale);
+    for (const auto& [name, value] : {std::pair{"QT_QPA_PLATFORM", "wayland"}, {"MURALCRAFTER_DESKTOP", "file"},
+                                      {"MURALCRAFTER_SCREEN", "1024x768"}, {"QT_SCALE_FACTOR", qtScale ? qtScale : "1"}})
+        env.insert(name, value);
     ASSERT_TRUE(s.start(MC_PROGRAM, {project}, "program", &env));
 
     // The program stores the client area it centres the canvas in; its
@@ -73,10 +67,8 @@ TEST_P(WaylandWindow, CanvasFrameItemsAndClickOneCanvasPixelPerDevicePixel)
     };
     Scene scene;
     const auto look = [&] {
-        scene.shot = s.screenshot();
-        scene.canvas = mctest::colourBox(scene.shot, kCanvasColor);
-        scene.top = mctest::colourBox(scene.shot, kTopColor);
-        scene.under = mctest::colourBox(scene.shot, kUnderColor);
+        const QImage shot = s.screenshot();
+        scene = {shot, mctest::colourBox(shot, kCanvasColor), mctest::colourBox(shot, kTopColor), mctest::colourBox(shot, kUnderColor)};
         return scene.top.isValid() && scene.canvas.topLeft() - origin() == scene.top.topLeft() - (kTopAt - QPoint(80, 50));
     };
     const bool shown = waitFor(look);
@@ -102,8 +94,7 @@ TEST_P(WaylandWindow, CanvasFrameItemsAndClickOneCanvasPixelPerDevicePixel)
 
     // A click where only the lower item shows selects it and brings it to
     // the top: the overlap turns its colour.
-    const QPoint click = scene.under.bottomRight() - QPoint(10, 10);
-    const QPoint overlap = scene.top.bottomRight() - QPoint(10, 10);
+    const QPoint click = scene.under.bottomRight() - QPoint(10, 10), overlap = scene.top.bottomRight() - QPoint(10, 10);
     ASSERT_TRUE(mouse.click(click.x(), click.y(), kOutput.width(), kOutput.height())) << mouse.error().toStdString();
     EXPECT_TRUE(waitFor([&] { return look(), scene.shot.pixelColor(overlap) == kUnderColor; }))
         << "the click at " << click.x() << ',' << click.y() << " selected nothing";

@@ -3,7 +3,6 @@
 // and the desktops must be installed (scripts/test.sh --desktops installs
 // them). Without them: exit status 77, which ctest counts as skipped, unless
 // MURALCRAFTER_DESKTOP_TESTS=required, when it is a failure.
-#include "common/TestUtil.h"
 #include "desktops/Session.h"
 
 #include <QGuiApplication>
@@ -12,8 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-
-#include <sys/prctl.h>
 
 int main(int argc, char** argv)
 {
@@ -29,10 +26,8 @@ int main(int argc, char** argv)
                      qPrintable(missing.join(u' ')));
         return qEnvironmentVariable("MURALCRAFTER_DESKTOP_TESTS") == u"required" ? 1 : 77;
     }
-    if (::prctl(PR_SET_CHILD_SUBREAPER, 1) != 0) {
-        std::perror("PR_SET_CHILD_SUBREAPER");
-        return 1;
-    }
+    if (::prctl(PR_SET_CHILD_SUBREAPER, 1) != 0)
+        return std::perror("PR_SET_CHILD_SUBREAPER"), 1;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const int status = RUN_ALL_TESTS();

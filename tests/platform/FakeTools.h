@@ -8,10 +8,7 @@
 #include "platform/DesktopColor.h"
 
 #include <QFile>
-#include <QString>
 #include <QStringList>
-
-#include <string>
 
 // What a backend read, as "path | tile style | #rrggbb".
 inline std::string settingsText(const mc::platform::DesktopSettings& s)
@@ -23,10 +20,7 @@ inline std::string settingsText(const mc::platform::DesktopSettings& s)
 
 class FakeTools {
 public:
-    FakeTools() : m_dir(mctest::freshDir()), m_log(m_dir + "/calls.log")
-    {
-        m_env.set("PATH", m_dir.toUtf8());
-    }
+    FakeTools() : m_dir(mctest::freshDir()), m_log(m_dir + "/calls.log") { m_env.set("PATH", m_dir.toUtf8()); }
 
     // `body` runs after the call is recorded; "$@" are the arguments.
     void add(const QString& name, const QString& body = {}) const
@@ -42,11 +36,8 @@ public:
     // Every call so far: the tool's name, then its arguments.
     QList<QStringList> calls() const
     {
-        QFile file(m_log);
         QList<QStringList> out;
-        if (!file.open(QIODevice::ReadOnly))
-            return out;
-        for (const QString& call : QString::fromUtf8(file.readAll()).split(QChar(0x1e), Qt::SkipEmptyParts))
+        for (const QString& call : QString::fromUtf8(mctest::readFile(m_log)).split(QChar(0x1e), Qt::SkipEmptyParts))
             out << call.split(QChar(0x1f));
         return out;
     }

@@ -17,13 +17,11 @@ TEST(DesktopDetectTest, ForcedByNameWhateverTheDesktop)
 {
     EnvGuard env;
     env.set("XDG_CURRENT_DESKTOP", "GNOME");
-    for (const char* name : {"gnome", "cinnamon", "mate", "kde", "xfce", "lxqt", "sway", "x11", "file"}) {
-        env.set("MURALCRAFTER_DESKTOP", QByteArray(name).toUpper());
-        EXPECT_EQ(detectDesktopBackend()->name(), QString::fromLatin1(name));
-    }
+    QStringList found;
+    for (const char* name : {"GNOME", "CINNAMON", "MATE", "KDE", "XFCE", "LXQT", "SWAY", "X11", "FILE", "no-such-desktop"})
+        env.set("MURALCRAFTER_DESKTOP", name), found << detectDesktopBackend()->name();
+    EXPECT_EQ(found.join(u' '), "gnome cinnamon mate kde xfce lxqt sway x11 file file");
     EXPECT_EQ(createDesktopBackend("no-such-desktop"), nullptr);
-    env.set("MURALCRAFTER_DESKTOP", "no-such-desktop");
-    EXPECT_EQ(detectDesktopBackend()->name(), "file");
 }
 
 // A desktop counts only with its tools (the first recognised entry of
@@ -32,31 +30,20 @@ TEST(DesktopDetectTest, ForcedByNameWhateverTheDesktop)
 TEST(DesktopDetectTest, FromTheSessionAndItsTools)
 {
     const struct {
-        const char* xdg; // unset when null
-        const char* display;
-        const char* swaysock;
+        const char *xdg, *display, *swaysock; // unset when null
         QStringList tools;
         const char* backend;
     } cases[] = {
         {"ubuntu:GNOME", nullptr, nullptr, {"gsettings"}, "gnome"},
         {"GNOME", nullptr, nullptr, {}, "file"},
-        {"Unity", nullptr, nullptr, {"gsettings"}, "gnome"},
-        {"Budgie:GNOME", nullptr, nullptr, {"gsettings"}, "gnome"},
         {"X-Cinnamon", nullptr, nullptr, {"gsettings"}, "cinnamon"},
-        {"cinnamon", nullptr, nullptr, {"gsettings"}, "cinnamon"},
-        {"MATE", nullptr, nullptr, {"gsettings"}, "mate"},
         {"Hyprland:unknown:MATE", nullptr, nullptr, {"gsettings"}, "mate"},
-        {"XFCE", nullptr, nullptr, {}, "file"},
         {"XFCE", nullptr, nullptr, {"xfconf-query"}, "xfce"},
         {"KDE", nullptr, nullptr, {"dbus-send"}, "kde"},
-        {"KDE", nullptr, nullptr, {"plasma-apply-wallpaperimage"}, "kde"},
         {"LXQt", nullptr, nullptr, {"pcmanfm-qt"}, "lxqt"},
-        {"Pantheon", nullptr, nullptr, {"gsettings"}, "file"},
-        {"", nullptr, nullptr, {"gsettings"}, "file"},
         {nullptr, nullptr, nullptr, {"gsettings"}, "file"},
         {"i3", ":0", nullptr, {}, "file"},
         {"i3", ":0", nullptr, {"feh"}, "x11"},
-        {"i3", ":0", nullptr, {"xwallpaper"}, "x11"},
         {"XFCE", ":0", nullptr, {"feh"}, "x11"},
         {"i3", ":0", "/run/user/1000/sway-ipc.sock", {"feh", "swaymsg"}, "sway"},
         {"sway", nullptr, nullptr, {"swaymsg"}, "sway"},
@@ -67,11 +54,9 @@ TEST(DesktopDetectTest, FromTheSessionAndItsTools)
         FakeTools tools;
         for (const QString& tool : c.tools)
             tools.add(tool);
-        env.unset("MURALCRAFTER_DESKTOP");
-        env.unset("WAYLAND_DISPLAY");
-        c.xdg ? env.set("XDG_CURRENT_DESKTOP", c.xdg) : env.unset("XDG_CURRENT_DESKTOP");
-        c.display ? env.set("DISPLAY", c.display) : env.unset("DISPLAY");
-        c.swaysock ? env.set("SWAYSOCK", c.swaysock) : env.unset("SWAYSOCK");
+        for (const auto& [name, value] : {std::pair{"XDG_CURRENT_DESKTOP", c.xdg}, {"DISPLAY", c.display},
+                                          {"SWAYSOCK", c.swaysock}, {"MURALCRAFTER_DESKTOP", nullptr}, {"WAYLAND_DISPLAY", nullptr}})
+            value ? env.set(name, value) : env.unset(name);
         const auto backend = detectDesktopBackend();
         EXPECT_EQ(backend->name(), QString::fromLatin1(c.backend));
         // Standing in for an unrecognised desktop, the key file never claims
@@ -92,25 +77,22 @@ TEST(ToolBackendsTest, XfceSetsEveryMonitorCreatingWhatIsMissing)
   /backdrop/single-workspace-mode ;;
 esac)");
     ASSERT_TRUE(createDesktopBackend("xfce")->install("/w.bmp", "0", "0").ok);
-    const QString hdmi = "/backdrop/screen0/monitorHDMI-1/workspace0/";
-    const QString edp = "/backdrop/screen0/monitoreDP-1/workspace1/";
-    const QStringList xq{"xfconf-query", "-c", "xfce4-desktop"};
-    EXPECT_EQ(tools.calls(), (QList<QStringList>{xq + QStringList{"-l"}, xq + QStringList{"-p", hdmi + "image-style", "-s", "1"},
-                                                 xq + QStringList{"-p", hdmi + "last-image", "-s", "/w.bmp"},
-                                                 xq + QStringList{"-p", edp + "image-style", "-n", "-t", "int", "-s", "1"},
-                                                 xq + QStringList{"-p", edp + "last-image", "-n", "-t", "string", "-s", "/w.bmp"}}));
+    QStringList calls;
+    for (const QStringList& call : tools.calls())
+        calls << call.join(u' ').remove("xfconf-query -c xfce4-desktop ").remove("/backdrop/screen0/monitor");
+    EXPECT_EQ(calls, (QStringList{"-l", "-p HDMI-1/workspace0/image-style -s 1", "-p HDMI-1/workspace0/last-image -s /w.bmp",
+                                  "-p eDP-1/workspace1/image-style -n -t int -s 1",
+                                  "-p eDP-1/workspace1/last-image -n -t string -s /w.bmp"}));
 }
 
 // The tool's own words reach the user.
 TEST(ToolBackendsTest, FailuresAreReportedWithTheToolsMessage)
 {
     const struct {
-        const char* backend;
-        const char* tool; // none at all when null
-        const char* body;
-        const char* message;
+        const char *backend, *tool, *body, *message; // tool: none at all when null
     } cases[] = {
         {"kde", nullptr, "", ""},
+        {"gnome", nullptr, "", "gsettings"},
         {"xfce", "xfconf-query", R"(case "$*" in *" -l") ;; *) echo 'Property cannot be created' >&2; exit 1 ;; esac)",
          "Property cannot be created"},
         {"lxqt", nullptr, "", "pcmanfm-qt"},
@@ -136,11 +118,9 @@ TEST(ToolBackendsTest, PlasmaWithDbusSendOnly)
     FakeTools tools;
     tools.add("dbus-send");
     ASSERT_TRUE(KdeBackend().install("/data/w.bmp", "0", "0").ok);
-    const auto calls = tools.calls();
-    ASSERT_EQ(calls.size(), 1);
-    EXPECT_TRUE(calls[0].contains("--dest=org.kde.plasmashell") && calls[0].last().startsWith("string:var ")
-                && calls[0].last().contains("writeConfig(\"FillMode\", 6)"))
-        << calls[0].join(u' ').toStdString();
+    const QStringList call = tools.calls().value(0);
+    EXPECT_TRUE(tools.calls().size() == 1 && call.contains("--dest=org.kde.plasmashell") && call.last().startsWith("string:var ")
+                && call.last().contains("writeConfig(\"FillMode\", 6)")) << call.join(u' ').toStdString();
     EXPECT_EQ(KdeBackend::javaScriptString(QString::fromUtf8("a\"b\\c \xc3\xa9\n")), "\"a\\\"b\\\\c \\u00e9\\u000a\"");
 }
 
@@ -150,8 +130,7 @@ TEST(ToolBackendsTest, ReadsEachDesktopsOwnRecord)
     const struct {
         const char* backend;
         QString file;
-        const char* text;
-        const char* shown;
+        const char *text, *shown;
     } rows[] = {
         // Plasma: the first image wallpaper, its URL decoded, fill mode and colour.
         {"kde", KdeBackend::appletsConfigPath(),
@@ -160,15 +139,12 @@ TEST(ToolBackendsTest, ReadsEachDesktopsOwnRecord)
          "Color=16,32,48\nFillMode=3\nImage=file:///home/ann/My%20Pictures/sea.jpg\n\n"
          "[Containments][8][Wallpaper][org.kde.image][General]\nImage=file:///other.png\n",
          "/home/ann/My Pictures/sea.jpg | 1 1 | #102030"},
-        {"kde", KdeBackend::appletsConfigPath(), "[Containments][3][Wallpaper][org.kde.image][General]\nFillMode=6\nImage=/p.png\n",
-         "/p.png | 0 0 | #204080"},
         // Plasma's default fill mode crops and scales: a stretch here.
         {"kde", KdeBackend::appletsConfigPath(), "[Containments][3][Wallpaper][org.kde.image][General]\nImage=/p.png\n",
          "/p.png | 0 2 | #204080"},
         // LXQt: pcmanfm-qt's profile; the colour-only mode has no picture.
         {"lxqt", lxqt, "[Desktop]\nBgColor=#102030\nWallpaper=/usr/share/lxqt/w.png\nWallpaperMode=center\n",
          "/usr/share/lxqt/w.png | 0 0 | #102030"},
-        {"lxqt", lxqt, "[Desktop]\nWallpaper=/w.png\nWallpaperMode=none\n", " | 0 2 | #204080"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);
@@ -177,9 +153,9 @@ TEST(ToolBackendsTest, ReadsEachDesktopsOwnRecord)
         QFile::remove(row.file);
     }
     // Xfce: the colour as floats or as 16-bit values.
-    EXPECT_EQ(XfceBackend::parseColorArray("Value is an array with 4 items:\n\n0.250000\n0.500000\n1.000000\n1.000000\n"),
-              std::optional<mc::COLORREF>(0x00FF8040u));
-    EXPECT_EQ(XfceBackend::parseColorArray("Value is an array with 4 items:\n\n65535\n0\n32896\n65535\n"),
-              std::optional<mc::COLORREF>(0x008000FFu));
-    EXPECT_EQ(XfceBackend::parseColorArray("0.0\n"), std::nullopt);
+    const QString array = "Value is an array with 4 items:\n\n";
+    EXPECT_EQ((QList<std::optional<mc::COLORREF>>{XfceBackend::parseColorArray(array + "0.250000\n0.500000\n1.000000\n1.000000\n"),
+                                                 XfceBackend::parseColorArray(array + "65535\n0\n32896\n65535\n"),
+                                                 XfceBackend::parseColorArray("0.0\n")}),
+              (QList<std::optional<mc::COLORREF>>{0x00FF8040u, 0x008000FFu, std::nullopt}));
 }

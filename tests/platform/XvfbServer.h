@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QString>
 
 #include "common/TestUtil.h"
 
@@ -15,28 +14,21 @@ public:
         : m_import(QStandardPaths::findExecutable(QStringLiteral("import")))
     {
         // The helper is found now: a test may narrow PATH later.
-        if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty())
-            return;
         m_process.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-noreset", "-nolisten", "tcp", "-screen", "0", geometry});
-        if (!m_process.waitForStarted(10000))
-            return;
+        m_process.waitForStarted(10000);
         while (!m_process.canReadLine() && m_process.state() == QProcess::Running)
             m_process.waitForReadyRead(10000);
-        const QByteArray line = m_process.readLine().trimmed();
-        if (!line.isEmpty())
-            m_display = QStringLiteral(":") + QString::fromLatin1(line);
+        if (const QByteArray line = m_process.readLine().trimmed(); !line.isEmpty())
+            m_display = u':' + QString::fromLatin1(line);
     }
     ~XvfbServer()
     {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.terminate();
-            if (!m_process.waitForFinished(10000))
-                m_process.kill();
-            m_process.waitForFinished(5000);
-        }
+        m_process.terminate();
+        if (!m_process.waitForFinished(10000))
+            m_process.kill();
+        m_process.waitForFinished(5000);
     }
-    XvfbServer(const XvfbServer&) = delete;
-    XvfbServer& operator=(const XvfbServer&) = delete;
+    Q_DISABLE_COPY(XvfbServer)
 
     // ":N", empty when the server could not be started.
     const QString& display() const { return m_display; }
@@ -45,11 +37,7 @@ public:
     QImage rootWindow() const
     {
         const QString file = mctest::freshDir() + QStringLiteral("/root.png");
-        QProcess import;
-        import.start(m_import, {"-display", m_display, "-window", "root", file});
-        if (!import.waitForFinished(30000) || import.exitCode() != 0)
-            return {};
-        return QImage(file);
+        return QProcess::execute(m_import, {"-display", m_display, "-window", "root", file}) == 0 ? QImage(file) : QImage();
     }
 
 private:
