@@ -82,7 +82,9 @@ bool bmpDataTooShort(const QString& path)
 void prepareReader(QImageReader& reader)
 {
     raiseAllocationLimit();
-    reader.setAutoTransform(false); // pixels as stored, no orientation tag applied
+    // Photos carry their orientation as a tag: they are read turned the way
+    // every viewer shows them, for items and backgrounds alike.
+    reader.setAutoTransform(true);
     reader.setDecideFormatFromContent(true);
 }
 
@@ -96,7 +98,8 @@ QImage decodeImage(const QString& path)
     prepareReader(reader);
     if (!reader.canRead())
         return {};
-    // Refuse oversize pictures from the size in the header, before decoding.
+    // Refuse oversize pictures from the size in the header, before decoding
+    // (turning a picture keeps its pixel count).
     const QSize announced = reader.size();
     if (announced.isValid() && !withinBudget(announced))
         return {};
@@ -123,6 +126,9 @@ std::optional<QSize> imageSize(const QString& path)
     if (reader.format() == "bmp" && bmpDataTooShort(path))
         return std::nullopt;
     QSize size = reader.size();
+    // The header gives the stored size; a quarter turn swaps its sides.
+    if (size.isValid() && reader.transformation().testFlag(QImageIOHandler::TransformationRotate90))
+        size.transpose();
     if (!size.isValid()) {
         // Some formats only know their size after decoding.
         const QImage image = decodeImage(path);

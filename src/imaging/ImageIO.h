@@ -15,11 +15,13 @@ namespace mc::imaging {
 constexpr qint64 kMaxImagePixels = qint64(1) << 27;
 
 // Decodes `path` into a 32-bit ARGB (not premultiplied) image without any
-// colour-space conversion. A missing, unreadable, non-image or over-budget
-// file yields a null image: the "unknown type" of the callers.
+// colour-space conversion, turned as its orientation tag says (Exif). A
+// missing, unreadable, non-image or over-budget file yields a null image:
+// the "unknown type" of the callers.
 QImage decodeImage(const QString& path);
 
-// The pixel size of the picture at `path` without decoding it; nullopt when
+// The pixel size of the picture at `path` without decoding it, as decoded
+// (turned by its orientation tag); nullopt when
 // the file is not a readable picture within the budget.
 std::optional<QSize> imageSize(const QString& path);
 
