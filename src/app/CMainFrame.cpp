@@ -431,6 +431,7 @@ void CMainFrame::EnterFullScreen()
         m_pToolBar->hide();
     statusBar()->hide();
     showFullScreen();
+    m_pView->RefreshOutline(); // full screen shows the wallpaper as it will be
     UpdateCommandUI();
 }
 
@@ -449,6 +450,7 @@ void CMainFrame::LeaveFullScreen()
         if (m_rcNormal.isValid())
             setGeometry(m_rcNormal);
     }
+    m_pView->RefreshOutline();
     UpdateCommandUI();
 }
 

@@ -47,6 +47,7 @@ CMyView::CMyView(CMyDoc* doc, QWidget* parent)
         m_pCurCard = nullptr;
         Q_EMIT currentCardChanged(nullptr);
     });
+    connect(this, &CMyView::currentCardChanged, this, &CMyView::RefreshOutline);
     // The item commands (delete, zoom, rotate, effects ...) with their dialogs.
     if (m_pDoc) {
         new CViewItemCommands(this);
@@ -153,8 +154,9 @@ bool CMyView::OnUpdateCommand(int id, CommandState& state)
         state.checked = m_pHost && m_pHost->IsFullScreen();
         return true;
     }
+    // Both act on the current item only.
     if (id == ID_CUT || id == ID_RESTORE_ORIGINAL_IMAGE) {
-        state.enabled = true;
+        state.enabled = m_pCurCard && m_pDoc->m_listCards.Contains(m_pCurCard);
         return true;
     }
     // Not in the middle of a drag: its step is recorded at the release.
@@ -306,6 +308,7 @@ void CMyView::ensureScreen()
 void CMyView::renderInvalid()
 {
     ensureScreen();
+    RefreshOutline(); // the current item may have changed without a word
     if (m_rgnInvalid.isEmpty())
         return;
     QImage pixels = screenPixels();
@@ -313,6 +316,7 @@ void CMyView::renderInvalid()
     painter.setClipRegion(m_rgnInvalid);
     painter.translate(-ScrollPosition());
     m_layer.Paint(painter, *m_pDoc);
+    drawOutline(painter);
     m_rgnInvalid = QRegion();
 }
 
@@ -476,20 +480,28 @@ void CMyView::dragItemTo(QPoint client)
     ensureScreen();
     const QPoint scroll = ScrollPosition();
     m_rgnOld = card->m_rgnItem;
+    const QRegion oldOutline = m_rgnOutline;
     card->DragTo(client + scroll);
 
-    // The item shows at once at its new place, clipped to the canvas.
+    // The item shows at once at its new place, clipped to the canvas, and
+    // its outline with it.
+    m_rgnOutline = CurrentOutline();
     {
         QImage pixels = screenPixels();
         QPainter painter(&pixels);
-        painter.setClipRect(m_layer.CanvasRect().translated(-scroll));
         painter.translate(-scroll);
+        painter.setClipRect(m_layer.CanvasRect());
         mc::canvas::DrawItem(painter, *card);
+        painter.setClipping(false);
+        drawOutline(painter);
     }
-    updateDevice((card->m_rgnItem & QRegion(m_layer.CanvasRect())).translated(-scroll));
+    updateDevice(((card->m_rgnItem & QRegion(m_layer.CanvasRect())) + m_rgnOutline).translated(-scroll));
 
     m_rgnNew = card->m_rgnItem;
     m_rgnOld -= m_rgnNew;
+    // The old outline where the item lies now was drawn over, but a
+    // semitransparent item would still let it show through.
+    InvalidateScrolled((oldOutline & m_rgnNew) - m_rgnOutline);
     if (card->m_bErased) {
         // Its transparent parts may still show its old pixels.
         m_rgnErased = card->m_rgnItem - card->m_rgnKept;

@@ -30,6 +30,7 @@
 
 class Card;
 class CMyDoc;
+class QPainter;
 namespace mc {
 class Region;
 }
@@ -86,6 +87,12 @@ public:
     // Removes the shape outline from the screen and empties the shape
     // rectangle; `scrolled` says the rectangle is in view coordinates.
     void ClearShape(bool scrolled);
+
+    // The outline of the current item (view coordinates): empty without
+    // one and in full screen. RefreshOutline() repaints it where the current
+    // item, its area or full screen changed since it was drawn.
+    QRegion CurrentOutline() const;
+    void RefreshOutline();
 
     // Commands of the view itself.
     void OnAddImage();
@@ -167,6 +174,7 @@ private:
     void dragShapeTo(QPoint client);
     void onLeftUp();
     void invertOutline(); // draws the current outline in the inverting mode
+    void drawOutline(QPainter& painter) const; // the current item's, as drawn
     void buildShapeRegion();
     void ensureScreen();
     // Schedules the logical area covering `device` for the widget's paint.
@@ -181,6 +189,7 @@ private:
     QImage m_screen;          // the client area as shown, device pixels
     QRegion m_rgnInvalid;     // parts of m_screen to paint afresh
     QRegion m_rgnInvalidLog;  // everything invalidated (for checks)
+    QRegion m_rgnOutline;     // the current item's outline as drawn
     bool m_bLogInvalid = false;
     bool m_bCapture = false;  // the left button is held on this view
     bool m_bInitialUpdatePending = false;

@@ -107,10 +107,11 @@ bool ItemCommands::OnUpdateCommand(int id, CommandState& state)
 {
     if (!Handles(id))
         return false;
-    // Nothing is disabled for want of a current item; only the three effect
-    // commands carry check marks.
-    state.enabled = true;
+    // Without a current item there is nothing to act on, except for the
+    // two "Set ..." dialogs, which also set the defaults. Only the three
+    // effect commands carry check marks.
     const Card* card = Current();
+    state.enabled = card || id == ID_SET_SEMITRANSPARENCY || id == ID_SET_ERASE_EXTENT;
     switch (id) {
     case ID_GRAY: state.checked = card && card->m_bGray; break;
     case ID_SEMITRANSPARENT: state.checked = card && card->m_bSemi; break;

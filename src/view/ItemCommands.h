@@ -5,8 +5,8 @@
 //
 // Most commands follow one pattern: raise the item, repaint its old area,
 // change it, recompute its regions, repaint its new area and mark the project
-// modified. Without a current item they do nothing, except the two "Set ..."
-// commands whose dialogs also work on the defaults.
+// modified. Without a current item they are disabled and do nothing, except
+// the two "Set ..." commands whose dialogs also work on the defaults.
 #include "document/CommandTarget.h"
 
 class CMyDoc;
