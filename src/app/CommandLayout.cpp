@@ -278,7 +278,7 @@ std::span<const MenuRow> PopupLayout(int resourceId)
 
 std::span<const Accelerator> Accelerators()
 {
-    static const std::array<Accelerator, 18> table = {{
+    static const std::array<Accelerator, 19> table = {{
         {QKeySequence(Qt::CTRL | Qt::Key_I), ID_ADD_IMAGE},
         {QKeySequence(Qt::CTRL | Qt::Key_N), ID_FILE_NEW},
         {QKeySequence(Qt::CTRL | Qt::Key_O), ID_FILE_OPEN},
@@ -295,6 +295,7 @@ std::span<const Accelerator> Accelerators()
         {QKeySequence(Qt::ALT | Qt::Key_Backspace), ID_EDIT_UNDO},
         {QKeySequence(Qt::CTRL | Qt::Key_Y), ID_EDIT_REDO},
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), ID_EDIT_REDO},
+        {QKeySequence(Qt::Key_Delete), ID_DELETE_IMAGE},
         {QKeySequence(Qt::Key_F6), ID_NEXT_PANE},
         {QKeySequence(Qt::SHIFT | Qt::Key_F6), ID_PREV_PANE},
     }};

@@ -137,9 +137,9 @@ quint64 CMyDoc::idOf(const Card* card) const
 
 void CMyDoc::NoteCurrentCard(const Card* current) { m_history.NoteCurrent(idOf(current)); }
 
-bool CMyDoc::RecordStep(const QString& label, const Card* current)
+bool CMyDoc::RecordStep(const QString& label, const Card* current, bool merge)
 {
-    const bool added = m_history.Record(*this, label, idOf(current));
+    const bool added = m_history.Record(*this, label, idOf(current), merge);
     setModified(!m_history.AtCleanPoint());
     return added;
 }

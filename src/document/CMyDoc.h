@@ -70,8 +70,9 @@ public:
     void NoteCurrentCard(const Card* current);
     // After a change: records it as one step named `label` when the project
     // differs from the last state; the modified flag follows. True when a
-    // step was added.
-    bool RecordStep(const QString& label, const Card* current);
+    // step was added. `merge` joins a burst of changes into one step
+    // (ProjectHistory::Record).
+    bool RecordStep(const QString& label, const Card* current, bool merge = false);
     // Undo (or redo) one step: `area` is what to repaint in view
     // coordinates (the views rebuild everything themselves when the
     // background or canvas changed), `currentId` the item now current.

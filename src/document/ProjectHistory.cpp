@@ -10,6 +10,7 @@ void ProjectHistory::Reset(const CMyDoc& doc, bool clean)
     m_labels.clear();
     m_index = 0;
     m_clean = clean ? 0 : -1;
+    m_bMergeable = false;
 }
 
 void ProjectHistory::MarkClean(const CMyDoc& doc)
@@ -21,11 +22,12 @@ void ProjectHistory::MarkClean(const CMyDoc& doc)
         present = std::move(now);
     }
     m_clean = m_index;
+    m_bMergeable = false;
 }
 
 void ProjectHistory::NoteCurrent(quint64 currentId) { m_states[size_t(m_index)].currentId = currentId; }
 
-bool ProjectHistory::Record(const CMyDoc& doc, const QString& label, quint64 currentId)
+bool ProjectHistory::Record(const CMyDoc& doc, const QString& label, quint64 currentId, bool merge)
 {
     ProjectState now = CaptureState(doc, &m_states[size_t(m_index)]);
     now.currentId = currentId;
@@ -33,6 +35,17 @@ bool ProjectHistory::Record(const CMyDoc& doc, const QString& label, quint64 cur
         NoteCurrent(currentId);
         return false;
     }
+    if (merge && m_bMergeable && m_index > 0 && !CanRedo() && m_labels[size_t(m_index - 1)] == label
+        && m_states[size_t(m_index)].currentId == currentId) {
+        if (now.SameProject(m_states[size_t(m_index - 1)])) {
+            dropBack(); // back where the burst began
+        } else {
+            m_states[size_t(m_index)] = std::move(now);
+            enforceBounds();
+        }
+        return false;
+    }
+    m_bMergeable = merge;
     m_states.resize(size_t(m_index) + 1);
     m_labels.resize(size_t(m_index));
     if (m_clean > m_index)
@@ -56,6 +69,7 @@ bool ProjectHistory::Redo(CMyDoc& doc, RestoreResult& result, quint64& currentId
 
 bool ProjectHistory::moveTo(CMyDoc& doc, int index, RestoreResult& result, quint64& currentId)
 {
+    m_bMergeable = false;
     const ProjectState& target = m_states[size_t(index)];
     result = RestoreState(doc, target);
     currentId = target.currentId;
@@ -108,6 +122,14 @@ qint64 ProjectHistory::HeldBytes() const
         previous = &state;
     }
     return bytes;
+}
+
+void ProjectHistory::dropBack()
+{
+    m_states.pop_back();
+    m_labels.pop_back();
+    --m_index;
+    m_bMergeable = false;
 }
 
 void ProjectHistory::dropFront()

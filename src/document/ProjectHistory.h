@@ -32,7 +32,13 @@ public:
     // After a command: when the project differs from the present state, the
     // difference becomes one step named `label` (any redo is dropped).
     // Returns whether a step was added.
-    bool Record(const CMyDoc& doc, const QString& label, quint64 currentId);
+    //
+    // A burst of small changes (the arrow keys moving an item) is one step:
+    // with `merge`, the change joins the last step instead when that step
+    // was itself recorded with `merge`, carries the same label and the same
+    // current item, and nothing came between: no other step, no undo or
+    // redo, no save. A burst that ends where it began leaves no step.
+    bool Record(const CMyDoc& doc, const QString& label, quint64 currentId, bool merge = false);
 
     bool CanUndo() const { return m_index > 0; }
     bool CanRedo() const { return m_index + 1 < int(m_states.size()); }
@@ -53,11 +59,13 @@ private:
     bool moveTo(CMyDoc& doc, int index, RestoreResult& result, quint64& currentId);
     void enforceBounds();
     void dropFront();
+    void dropBack(); // the present state and the step to it
 
     std::deque<ProjectState> m_states{ProjectState{}};
     std::deque<QString> m_labels; // m_labels[i] leads from state i to i + 1
     int m_index = 0;
     int m_clean = 0; // -1: no state matches the file
+    bool m_bMergeable = false; // the last step may take the next merge
 };
 
 } // namespace mc::document

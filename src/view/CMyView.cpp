@@ -430,7 +430,38 @@ void CMyView::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape && m_pHost && m_pHost->IsFullScreen())
         m_pHost->LeaveFullScreen();
+    // The arrows move the current item; without one they scroll.
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    QPoint step;
+    switch (event->key()) {
+    case Qt::Key_Left: step = {-1, 0}; break;
+    case Qt::Key_Right: step = {1, 0}; break;
+    case Qt::Key_Up: step = {0, -1}; break;
+    case Qt::Key_Down: step = {0, 1}; break;
+    default: break;
+    }
+    if (!step.isNull() && (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier)
+        && MoveCurrentBy(modifiers == Qt::ShiftModifier ? step * kShiftStep : step)) {
+        event->accept();
+        return;
+    }
     QAbstractScrollArea::keyPressEvent(event);
+}
+
+bool CMyView::MoveCurrentBy(QPoint distance)
+{
+    Card* card = m_pCurCard;
+    if (m_bCapture || !card || !m_pDoc->m_listCards.Contains(card))
+        return false;
+    m_pDoc->NoteCurrentCard(card);
+    // Shown as a drag shows it: at once at its new place, then repainted
+    // cleanly as at the release.
+    card->BeginDrag(card->m_ptCenter);
+    moveDraggedItem(card->m_ptCenter + distance);
+    InvalidateScrolled(card->m_rgnItem);
+    // A burst of presses is one step; the modified flag follows it.
+    m_pDoc->RecordStep(QStringLiteral("Move"), card, true);
+    return true;
 }
 
 void CMyView::onLeftDown(QPoint client)
@@ -474,6 +505,11 @@ void CMyView::onLeftDown(QPoint client)
 
 void CMyView::dragItemTo(QPoint client)
 {
+    moveDraggedItem(client + ScrollPosition());
+}
+
+void CMyView::moveDraggedItem(QPoint point)
+{
     Card* card = m_pCurCard;
     if (!card)
         return;
@@ -481,7 +517,7 @@ void CMyView::dragItemTo(QPoint client)
     const QPoint scroll = ScrollPosition();
     m_rgnOld = card->m_rgnItem;
     const QRegion oldOutline = m_rgnOutline;
-    card->DragTo(client + scroll);
+    card->DragTo(point);
 
     // The item shows at once at its new place, clipped to the canvas, and
     // its outline with it.

@@ -94,6 +94,12 @@ public:
     QRegion CurrentOutline() const;
     void RefreshOutline();
 
+    // Moves the current item by `distance` (device pixels) as a drag does,
+    // as one step of a burst of such moves; false without a current item
+    // or during a drag. The arrow keys move by 1, with Shift by kShiftStep.
+    bool MoveCurrentBy(QPoint distance);
+    static constexpr int kShiftStep = 10;
+
     // Commands of the view itself.
     void OnAddImage();
     void OnRefresh();
@@ -171,6 +177,7 @@ private:
     void onLeftDown(QPoint client);
     void onRightDown(QPoint client, QPoint global);
     void dragItemTo(QPoint client);
+    void moveDraggedItem(QPoint point); // view coordinates, after BeginDrag
     void dragShapeTo(QPoint client);
     void onLeftUp();
     void invertOutline(); // draws the current outline in the inverting mode
