@@ -2,7 +2,9 @@
 
 #include "app/ToolbarImages.h"
 #include "document/CMyDoc.h"
+#include "dialogs/CMessageBox.h"
 #include "document/CommandIds.h"
+#include "imaging/ImageIO.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -471,16 +473,42 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 
 void CMainFrame::dropEvent(QDropEvent* event)
 {
-    // Like the shell's drop, the first local file is opened as a project.
+    QStringList projects, pictures;
     for (const QUrl& url : event->mimeData()->urls()) {
         if (!url.isLocalFile())
             continue;
-        event->acceptProposedAction();
-        activateWindow();
-        if (m_openFile)
-            m_openFile(url.toLocalFile());
+        const QString path = url.toLocalFile();
+        // Anything that is not a picture goes to the project reader, which
+        // says what is wrong with it.
+        const bool project = QFileInfo(path).suffix().compare(QStringLiteral("mcr"), Qt::CaseInsensitive) == 0;
+        (project || mc::imaging::imageFormat(path).isEmpty() ? projects : pictures) << path;
+    }
+    if (projects.isEmpty() && pictures.isEmpty())
+        return;
+    event->acceptProposedAction();
+    activateWindow();
+    if (!projects.isEmpty() && !pictures.isEmpty()) {
+        mc::dialogs::ShowMessage(QStringLiteral("Nothing is opened: pictures were dropped together with other files. "
+                                                "Drop a project alone to open it, or pictures alone to add them."),
+                                 this);
         return;
     }
+    if (!projects.isEmpty()) {
+        // Like the shell's drop, the first file is opened as a project.
+        if (m_openFile)
+            m_openFile(projects.first());
+        return;
+    }
+    // Pictures become items centred where they were dropped (in sight
+    // when dropped beside the canvas), all in one step.
+    const QPoint local = m_pView->viewport()->mapFrom(this, event->position().toPoint());
+    const QPoint at = m_pView->viewport()->rect().contains(local)
+        ? m_pView->ToDevice(local) + m_pView->ScrollPosition()
+        : m_pView->VisibleCentre();
+    m_pDoc->NoteCurrentCard(m_pView->m_pCurCard);
+    m_pView->AddPictureFiles(pictures, at);
+    m_pDoc->RecordStep(CommandLabel(ID_ADD_IMAGE), m_pView->m_pCurCard);
+    UpdateCommandUI();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

@@ -95,7 +95,8 @@ public:
     void SetBuildDynamicMenus(std::function<void(CMainFrame&)> build) { m_buildDynamicMenus = std::move(build); }
     void ActivateFrame();
 
-    // Dropped project files are handed to this function.
+    // Dropped project files are handed to this function; dropped pictures
+    // become items where they were dropped.
     void SetOpenFileHandler(std::function<bool(const QString&)> open) { m_openFile = std::move(open); }
     // Asked before the window closes (a modified project may be saved);
     // false keeps the window open. Without one the window just closes.

@@ -41,6 +41,10 @@ constexpr R kEdit[] = {
     item(ID_EDIT_UNDO, "&Undo\tCtrl+Z"),
     item(ID_EDIT_REDO, "&Redo\tCtrl+Y"),
     sep,
+    item(ID_EDIT_CUT, "Cu&t\tCtrl+X"),
+    item(ID_EDIT_COPY, "&Copy\tCtrl+C"),
+    item(ID_EDIT_PASTE, "&Paste\tCtrl+V"),
+    sep,
     item(ID_CLONE, "&Clone"),
     sep,
     item(ID_ZOOM_IN, "Zoom &In"),
@@ -251,6 +255,9 @@ constexpr CommandText kStrings[] = {
     {ID_VIEW_STATUS_BAR, "Show or hide the status bar\nToggle StatusBar"},
     {ID_EDIT_UNDO, "Undo the last action\nUndo"},
     {ID_EDIT_REDO, "Redo the previously undone action\nRedo"},
+    {ID_EDIT_CUT, "Cut the selection and put it on the Clipboard\nCut"},
+    {ID_EDIT_COPY, "Copy the selection and put it on the Clipboard\nCopy"},
+    {ID_EDIT_PASTE, "Insert Clipboard contents\nPaste"},
 };
 
 } // namespace

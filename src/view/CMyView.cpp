@@ -4,17 +4,15 @@
 #include "dialogs/CStandardDialogs.h"
 #include "document/CMyDoc.h"
 #include "document/CommandIds.h"
-#include "document/DecodeBudget.h"
 #include "imaging/Region.h"
 #include "items/Card.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
-#include "canvas/AddImagePlan.h"
 #include "view/CViewItemCommands.h"
 #include "view/CViewWallpaperCommands.h"
+#include "canvas/AddImagePlan.h"
 #include "canvas/ShapeGeometry.h"
 
-#include <QDir>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -140,6 +138,15 @@ bool CMyView::OnCommand(int id)
     case ID_EDIT_REDO:
         OnUndo(id == ID_EDIT_REDO);
         return true;
+    case ID_EDIT_COPY:
+        OnEditCopy();
+        return true;
+    case ID_EDIT_CUT:
+        OnEditCut();
+        return true;
+    case ID_EDIT_PASTE:
+        OnEditPaste();
+        return true;
     default:
         return false;
     }
@@ -154,8 +161,14 @@ bool CMyView::OnUpdateCommand(int id, CommandState& state)
         state.checked = m_pHost && m_pHost->IsFullScreen();
         return true;
     }
-    // Both act on the current item only.
-    if (id == ID_CUT || id == ID_RESTORE_ORIGINAL_IMAGE) {
+    // Copy takes the canvas when no item is current; Paste needs a picture
+    // or picture files on the clipboard.
+    if (id == ID_EDIT_COPY || id == ID_EDIT_PASTE) {
+        state.enabled = id == ID_EDIT_COPY || CanPaste();
+        return true;
+    }
+    // These act on the current item only.
+    if (id == ID_CUT || id == ID_RESTORE_ORIGINAL_IMAGE || id == ID_EDIT_CUT) {
         state.enabled = m_pCurCard && m_pDoc->m_listCards.Contains(m_pCurCard);
         return true;
     }
@@ -171,7 +184,8 @@ bool CMyView::OnUpdateCommand(int id, CommandState& state)
 bool CMyView::HandlesCommand(int id) const
 {
     return m_targets.HandlesCommand(id) || id == ID_ADD_IMAGE || id == ID_REFRESH || id == ID_FULL_SCREEN
-        || id == ID_CUT || id == ID_RESTORE_ORIGINAL_IMAGE || id == ID_EDIT_UNDO || id == ID_EDIT_REDO;
+        || id == ID_CUT || id == ID_RESTORE_ORIGINAL_IMAGE || id == ID_EDIT_UNDO || id == ID_EDIT_REDO
+        || id == ID_EDIT_COPY || id == ID_EDIT_CUT || id == ID_EDIT_PASTE;
 }
 
 void CMyView::OnAddImage()
@@ -179,26 +193,10 @@ void CMyView::OnAddImage()
     const QString chosen = mc::dialogs::AskOpenFileName(window(), QString::fromLatin1(mc::canvas::kAddImageFilter));
     if (chosen.isEmpty())
         return;
-    const mc::canvas::AddImageFile file = mc::canvas::PrepareAddImageFile(chosen);
-    if (!mc::document::PictureFitsBudget(*m_pDoc, file.path)) {
-        mc::dialogs::ShowMessage(QStringLiteral("The file \"%1\" is not added: the project's pictures would take more "
-                                                "memory than is set aside for them.")
-                                     .arg(QDir::toNativeSeparators(chosen)),
-                                 window());
-        return;
-    }
-    std::unique_ptr<Card> card = Card::CreateFromFile(file.path);
-    if (!card) {
-        mc::dialogs::ShowMessage(QStringLiteral("The file \"%1\" cannot be added: it is not a picture that can be read.")
-                                     .arg(QDir::toNativeSeparators(chosen)),
-                                 window());
-        return;
-    }
-    Card* added = m_pDoc->m_listCards.AddHead(std::move(card));
-    InvalidateScrolled(added->m_rgnItem);
-    m_pCurCard = added;
-    Q_EMIT currentCardChanged(added);
-    m_pDoc->SetModifiedFlag(true);
+    // At the centre of the screen, where the new item is made.
+    const QString why = AddPictureFile(chosen, std::nullopt);
+    if (!why.isEmpty())
+        mc::dialogs::ShowMessage(why, window());
 }
 
 void CMyView::OnRefresh()

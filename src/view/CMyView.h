@@ -26,7 +26,10 @@
 #include <QRegion>
 #include <QSize>
 
+#include <QStringList>
+
 #include <memory>
+#include <optional>
 
 class Card;
 class CMyDoc;
@@ -100,8 +103,28 @@ public:
     bool MoveCurrentBy(QPoint distance);
     static constexpr int kShiftStep = 10;
 
+    // Adds the picture file `chosen` as Add Image does (a JPEG copy for some
+    // formats, the memory set aside for pictures) as the new current item
+    // on top, centred at `centre` (view coordinates) or else at the centre
+    // of the screen. Empty, or the message saying why it was not added.
+    QString AddPictureFile(const QString& chosen, std::optional<QPoint> centre);
+    // Adds each file so, the first centred at `centre` and each next one
+    // kFileOffset further right and down; one message names those refused.
+    void AddPictureFiles(const QStringList& paths, QPoint centre);
+    static constexpr int kFileOffset = 20;
+    // The centre of the part of the canvas in sight (of the client area
+    // when no canvas is), view coordinates.
+    QPoint VisibleCentre() const;
+
     // Commands of the view itself.
     void OnAddImage();
+    // The clipboard: Copy puts the current item as it looks on it (the
+    // canvas without one), Cut also deletes the item, Paste adds the
+    // clipboard's picture, or its copied picture files, as new items.
+    void OnEditCopy();
+    void OnEditCut();
+    void OnEditPaste();
+    bool CanPaste() const;
     void OnRefresh();
     void ToggleFullScreen();
     // Cut: the current item keeps only what lies inside the finished shape.
@@ -173,6 +196,7 @@ protected:
 
 private:
     void captureClientRect();
+    Card* addCard(std::unique_ptr<Card> card, std::optional<QPoint> centre);
     void renderInvalid();
     void onLeftDown(QPoint client);
     void onRightDown(QPoint client, QPoint global);
