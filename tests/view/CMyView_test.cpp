@@ -118,6 +118,7 @@ TEST_F(ViewTest, CutStatusDragsAnOutlineInTheInvertingMode)
     Card* card = addCard(100, 80, Qt::red, "a.png");
     doc->m_bCutStatus = true;
     doc->SetModifiedFlag(false);
+    view->m_pCurCard = card; // outlined before and after
     view->UpdateWindow();
     const QImage clean = view->ScreenImage().copy();
 
@@ -302,6 +303,7 @@ TEST(HiDpiView, ClickDragAndPixelsInDevicePixels)
     QTest::mouseMove(view.viewport(), release);
     QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, release);
     EXPECT_EQ(std::pair(view.m_pCurCard, card->m_ptCenter - before), std::pair(card, view.ToDevice(release) - view.ToDevice(press)));
+    view.m_pCurCard = nullptr; // no outline
     view.UpdateWindow();
     EXPECT_EQ(view.ScreenImage().devicePixelRatio(), ratio);
     EXPECT_EQ(view.ScreenImage().copy(view.Layer().CanvasRect()).convertToFormat(QImage::Format_RGB32),
