@@ -4,7 +4,6 @@
 
 #include "common/TestUtil.h"
 
-#include <QBuffer>
 #include <QPainter>
 #include <gtest/gtest.h>
 
@@ -14,11 +13,10 @@ TEST(ImageOrientation, ExifOrientationSixTurnsThePictureAndItsSize)
     // little-endian TIFF block whose one entry is orientation 6) first.
     QImage picture = mctest::solidImage(40, 20, Qt::blue);
     QPainter(&picture).fillRect(0, 0, 20, 20, Qt::red);
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "jpeg", 95));
+    const QString path = mctest::writeImage(mctest::freshDir(), "photo.jpg", picture);
+    QByteArray jpeg = mctest::readFile(path);
     jpeg.insert(2, QByteArray::fromHex("ffe10022" "457869660000" "49492a0008000000" "0100" "120103000100000006000000" "00000000"));
-    const QString path = mctest::writeFile(mctest::freshDir() + "/photo.jpg", jpeg);
+    mctest::writeFile(path, jpeg);
     const QImage turned = mc::imaging::decodeImage(path);
     ASSERT_EQ(turned.size(), QSize(20, 40));
     EXPECT_EQ(mc::imaging::imageSize(path), QSize(20, 40));
