@@ -18,7 +18,6 @@ TEST(ImageOrientation, ExifOrientationSixTurnsThePictureAndItsSize)
     jpeg.insert(2, QByteArray::fromHex("ffe10022" "457869660000" "49492a0008000000" "0100" "120103000100000006000000" "00000000"));
     mctest::writeFile(path, jpeg);
     const QImage turned = mc::imaging::decodeImage(path);
-    ASSERT_EQ(turned.size(), QSize(20, 40));
-    EXPECT_EQ(mc::imaging::imageSize(path), QSize(20, 40));
+    EXPECT_TRUE(turned.size() == QSize(20, 40) && mc::imaging::imageSize(path) == QSize(20, 40));
     EXPECT_TRUE(qRed(turned.pixel(10, 5)) > 200 && qBlue(turned.pixel(10, 35)) > 200); // the left half on top
 }

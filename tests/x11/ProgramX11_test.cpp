@@ -192,8 +192,7 @@ TEST(ProgramX11, RegistersItsFileTypeAndCtrlIShowsTheItemOnTheCanvas)
     }, 15000)) << "the file dialog did not take " << picture.toStdString();
 
     // The new item is the current one: its outline covers its edge pixels.
-    const QSize inside = kItem - QSize(2, 2);
-    ASSERT_TRUE(waitFor([&] { return (scene = look(shotFile)).item.size() == inside; }))
+    ASSERT_TRUE(waitFor([&] { return (scene = look(shotFile)).item.size() == kItem - QSize(2, 2); }))
         << "item not on the screen; found " << rectText(scene.item) << ", see " << shotFile.toStdString();
     // The canvas stays in place (CanvasLayer_test pins its frame to the pixel).
     EXPECT_EQ(scene.canvas, canvas);
